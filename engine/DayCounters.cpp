@@ -1,0 +1,292 @@
+#include "engine/DayCounters.h"
+#include "engine/BreakSettings.h"
+#include "engine/World.h"
+#include "app/Kestrabel.h"
+#include "services/Translator.h"
+#include <stdio.h>
+#include <time.h>
+
+int g_countersSaveTick;
+
+CString GetCountersPath()
+{
+    CString dir = GetDataDirectory();
+    return dir.IsEmpty() ? CString() : dir + "Counters.dat";
+}
+
+CString GetDayLogPath()
+{
+    CString dir = GetDataDirectory();
+    return dir.IsEmpty() ? CString() : dir + "ks_data.csv";
+}
+
+// The counters' files belong to the one running instance.
+static bool MayWriteFiles()
+{
+    return g_isPrimaryInstance;
+}
+
+// Local year, month and day of a moment; 0 for what cannot be converted.
+static void LocalDate(__int64 t, int& year, int& month, int& day)
+{
+    struct tm tmv;
+    if (LocalTimeOf(t, &tmv)) {
+        year = tmv.tm_year + 1900;
+        month = tmv.tm_mon + 1;
+        day = tmv.tm_mday;
+    } else {
+        year = month = day = 0;
+    }
+}
+
+int TimeToHHMM(__int64 t)
+{
+    struct tm tmv;
+    if (!LocalTimeOf(t, &tmv)) return 0;
+    return tmv.tm_hour * 100 + tmv.tm_min;
+}
+
+DayCounters::DayCounters()
+{
+    nSessionSeconds = 0;
+    m_date = 0;
+    Reset();
+}
+
+DayCounters::~DayCounters()
+{
+    Save();
+}
+
+void DayCounters::Reset()
+{
+    nBreaks = nPostpones = nIdleSeconds = nTotalSeconds = nWorkSeconds = nDailySeconds = 0;
+    nMouseClicksBase = (int)World().ReadMouseClicks();
+    nKeyStrokesBase = (int)World().ReadKeyStrokes();
+    bDailyLimitShown = false;
+    nStartHHMM = nEndHHMM = 0;
+}
+
+static int SaturatingAdd(int a, int b)
+{
+    long long r = (long long)a + b;
+    if (r > INT_MAX) return INT_MAX;
+    if (r < INT_MIN) return INT_MIN;
+    return (int)r;
+}
+
+BOOL DayCounters::Tick(int seconds)
+{
+    nTotalSeconds = SaturatingAdd(nTotalSeconds, seconds);
+    nSessionSeconds = SaturatingAdd(nSessionSeconds, seconds);
+    nDailySeconds = SaturatingAdd(nDailySeconds, seconds);
+
+    __int64 now = World().Now();
+    int y1, m1, d1, y2, m2, d2;
+    LocalDate(now, y1, m1, d1);
+    LocalDate(m_date, y2, m2, d2);
+    BOOL newDay = FALSE;
+    if (d1 == d2 && m1 == m2 && y1 == y2) {
+        nEndHHMM = TimeToHHMM(now);
+    } else {
+        NewDay();
+        newDay = TRUE;
+    }
+    if (++g_countersSaveTick > 60) {
+        g_countersSaveTick = 0;
+        Save();
+    }
+    return newDay;
+}
+
+void DayCounters::NewDay()
+{
+    nDailySeconds = 0;
+    bDailyLimitShown = false;
+    Save();
+    if (m_date != 0) AppendDayLog();
+    StartDay();
+}
+
+void DayCounters::StartDay()
+{
+    m_date = World().Now();
+    nStartHHMM = nEndHHMM = TimeToHHMM(m_date);
+}
+
+void DayCounters::PostponeDailyLimit()
+{
+    const BreakSettings& bs = g_breakSettings;
+    long long minutes = (long long)bs.aBreaks[BREAK_DAILY_LIMIT].nInterval - bs.nPostpone;
+    long long secs = minutes * 60;
+    if (secs > INT_MAX) secs = INT_MAX;
+    if (secs < INT_MIN) secs = INT_MIN;
+    nDailySeconds = (int)secs;
+    bDailyLimitShown = false;
+}
+
+void DayCounters::CountPostponement()
+{
+    if (nBreaks > 0) --nBreaks;
+    if (nPostpones < INT_MAX) ++nPostpones;
+}
+
+void DayCounters::Save()
+{
+    if (!MayWriteFiles()) return;
+    CString path = GetCountersPath();
+    if (path.IsEmpty()) return;
+    FILE* f = fopen(path, "wt");
+    if (!f) return;
+    int y, m, d;
+    LocalDate(World().Now(), y, m, d);
+    fprintf(f, "%d-%d-%d\n", y, m, d);
+    fprintf(f, "%d;%d;%d;%d;%d;%d;%d\n", nBreaks, nDailySeconds, nPostpones, nIdleSeconds,
+            nTotalSeconds, nWorkSeconds, nSessionSeconds);
+    fclose(f);
+}
+
+// Reads one line of at most 126 characters; the rest of a longer line is
+// skipped. FALSE at the end of the file.
+static bool ReadBoundedLine(FILE* f, char* buf, int size)
+{
+    if (!fgets(buf, size, f)) return false;
+    size_t n = strlen(buf);
+    if (n == 0 || buf[n - 1] != '\n') {
+        int c;
+        while ((c = fgetc(f)) != EOF && c != '\n') {}
+    }
+    return true;
+}
+
+// Parses an integer at *pp; FALSE when there is no digit. *pFits tells
+// whether the number fits 32 bits.
+static bool ParseNumber(const char*& p, long long& value, bool& fits)
+{
+    while (*p == ' ' || *p == '\t') ++p;
+    bool neg = false;
+    if (*p == '-' || *p == '+') neg = (*p++ == '-');
+    if (*p < '0' || *p > '9') return false;
+    long long v = 0;
+    fits = true;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (v <= 0x7FFFFFFFLL + 1) v = v * 10 + (*p - '0');
+    }
+    if (neg) v = -v;
+    if (v > INT_MAX || v < INT_MIN) fits = false;
+    value = v;
+    return true;
+}
+
+void DayCounters::Load()
+{
+    CString path = GetCountersPath();
+    if (path.IsEmpty()) return;
+    FILE* f = fopen(path, "rt");
+    if (!f) return;
+    char line[128];
+    int date[3];
+    bool haveDate = false;
+    if (ReadBoundedLine(f, line, 127)) {
+        const char* p = line;
+        int i = 0;
+        for (; i < 3; ++i) {
+            long long v; bool fits;
+            if (!ParseNumber(p, v, fits) || !fits) break;
+            date[i] = (int)v;
+            if (i < 2) { if (*p != '-') { ++i; break; } ++p; }
+        }
+        haveDate = i == 3;
+    }
+    int y, m, d;
+    __int64 now = World().Now();
+    LocalDate(now, y, m, d);
+    if (haveDate && d == date[2] && m == date[1] && y == date[0]) {
+        if (ReadBoundedLine(f, line, 127)) {
+            // Fields in file order; a daily count may be negative after a
+            // postponement, no other counter may.
+            int* fields[7] = { &nBreaks, &nDailySeconds, &nPostpones, &nIdleSeconds,
+                               &nTotalSeconds, &nWorkSeconds, &nSessionSeconds };
+            const char* p = line;
+            for (int i = 0; i < 7; ++i) {
+                long long v; bool fits;
+                if (!ParseNumber(p, v, fits)) break;
+                if (fits && (v >= 0 || fields[i] == &nDailySeconds)) *fields[i] = (int)v;
+                if (i < 6) { if (*p != ';') break; ++p; }
+            }
+        }
+        struct tm noon = {};
+        noon.tm_year = date[0] - 1900;
+        noon.tm_mon = date[1] - 1;
+        noon.tm_mday = date[2];
+        noon.tm_hour = 12;
+        noon.tm_isdst = -1;
+        __int64 t = (__int64)_mktime64(&noon);
+        if (t != -1) m_date = t;
+    }
+    fclose(f);
+}
+
+void DayCounters::AppendDayLog()
+{
+    if (!MayWriteFiles()) return;
+    CString path = GetDayLogPath();
+    if (path.IsEmpty()) return;
+    FILE* f = fopen(path, "at");
+    if (!f) return;
+    int y, m, d;
+    LocalDate(m_date, y, m, d);
+    fprintf(f, "%04d%02d%02d;", y, m, d);
+    fprintf(f, " %02d:%02d; %02d:%02d;", nStartHHMM / 100, nStartHHMM % 100, nEndHHMM / 100, nEndHHMM % 100);
+    fprintf(f, " %02d:%02d; %02d:%02d;", 0, 0, 0, 0);
+    for (int i = 0; i < 10; ++i) fprintf(f, " %02d:%02d;", 0, 0);
+    fprintf(f, "\n");
+    fclose(f);
+}
+
+// ---- formatters ----
+
+struct SplitTime { int days, hours, minutes, seconds; };
+
+static SplitTime Split(int s)
+{
+    if (s < 0) s = 0;
+    SplitTime t;
+    t.days = s / 86400;
+    t.hours = s / 3600 - t.days * 24;
+    t.minutes = s / 60 - (s / 3600) * 60;
+    t.seconds = s % 60;
+    return t;
+}
+
+CString FormatDuration(int seconds)
+{
+    SplitTime t = Split(seconds);
+    CString s;
+    if (t.days > 0) s = FormatTranslated("%dd %02d:%02d", t.days, t.hours, t.minutes);
+    else if (t.hours != 0) s.Format("%d:%02d:%02d", t.hours, t.minutes, t.seconds);
+    else if (t.minutes != 0) s.Format("%d:%02d", t.minutes, t.seconds);
+    else s.Format("%d", t.seconds);
+    return s;
+}
+
+CString FormatMinutes(int seconds)
+{
+    SplitTime t = Split(seconds);
+    if (t.days > 0) return FormatTranslated("%dd %dh %dm", t.days, t.hours, t.minutes);
+    if (t.hours > 0) return FormatTranslated("%dh %dm", t.hours, t.minutes);
+    if (t.minutes == 1) return g_translator.Translate("1 minute");
+    return FormatTranslated("%d minutes", t.minutes);
+}
+
+CString FormatLeftToWork(bool showOvertime)
+{
+    long long left = (long long)g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nInterval * 60
+                     - g_dayCounters.nDailySeconds + 59;
+    long long magnitude = left < 0 ? -left : left;
+    if (magnitude > INT_MAX) magnitude = INT_MAX;
+    CString text = FormatMinutes((int)magnitude);
+    if (left < 0 && showOvertime)
+        text = "0 (" + text + " " + g_translator.Translate("overtime") + ")";
+    return text;
+}

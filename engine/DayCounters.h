@@ -1,0 +1,51 @@
+// DayCounters: the day's statistics, "Counters.dat" and the day log, and
+// the formatters that turn seconds into the texts the windows show.
+#pragma once
+#include "vfx.h"
+
+#pragma pack(push, 1)
+struct DayCounters {
+    int nBreaks;
+    int nPostpones;
+    int nTotalSeconds;
+    int nWorkSeconds;
+    int nIdleSeconds;
+    int nDailySeconds;
+    int nSessionSeconds;
+    int nMouseClicksBase;
+    int nKeyStrokesBase;
+    bool bDailyLimitShown;
+    int nStartHHMM;
+    int nEndHHMM;
+    __int64 m_date;          // the moment that marks the counters' day; 0: none yet
+
+    DayCounters();
+    ~DayCounters();
+    void Reset();
+    // Adds the elapsed seconds; TRUE when a new day began.
+    BOOL Tick(int seconds);
+    void NewDay();
+    void StartDay();
+    void PostponeDailyLimit();
+    // A break was postponed: one break fewer (never below 0), one postponement more.
+    void CountPostponement();
+    void Save();
+    void Load();
+    void AppendDayLog();
+    int GetStartHHMM() const { return nStartHHMM; }
+    int GetEndHHMM() const { return nEndHHMM; }
+    __int64 GetDate() const { return m_date; }
+};
+#pragma pack(pop)
+
+extern DayCounters g_dayCounters;
+extern int g_countersSaveTick;
+
+// Empty when the data folder cannot be had.
+CString GetCountersPath();
+CString GetDayLogPath();
+
+int TimeToHHMM(__int64 t);
+CString FormatDuration(int seconds);
+CString FormatMinutes(int seconds);
+CString FormatLeftToWork(bool showOvertime);

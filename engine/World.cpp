@@ -1,0 +1,38 @@
+#include "engine/World.h"
+#include "engine/HooksLoader.h"
+#include <mmsystem.h>
+#include <time.h>
+
+__int64 CWorld::Now() { return (__int64)_time64(nullptr); }
+void CWorld::GetLocalTime(SYSTEMTIME* st) { ::GetLocalTime(st); }
+BOOL CWorld::GetCursorPos(POINT* pt) { return ::GetCursorPos(pt); }
+bool CWorld::IsKeyDown(int vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; }
+SHORT CWorld::GetKeyState(int vk) { return ::GetKeyState(vk); }
+BOOL CWorld::GetScreenSaverRunning(BOOL* pRunning)
+{
+    BOOL running = FALSE;
+    if (!::SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0)) return FALSE;
+    *pRunning = running;
+    return TRUE;
+}
+bool CWorld::IsHookLibraryLoaded() { return g_hooksLoader.m_hModule != nullptr; }
+bool CWorld::IsInputHookInstalled() { return IsKeyboardHookInstalled() || IsMouseHookInstalled(); }
+DWORD CWorld::ReadKeyStrokes() { return ::ReadKeyStrokes(); }
+DWORD CWorld::ReadMouseEvents() { return ::ReadMouseEvents(); }
+DWORD CWorld::ReadMouseClicks() { return ::ReadMouseClicks(); }
+void CWorld::PlaySound(const char* file, DWORD flags) { ::PlaySoundA(file, nullptr, flags); }
+
+static CWorld g_realWorld;
+static CWorld* g_pWorld = &g_realWorld;
+
+CWorld& World() { return *g_pWorld; }
+void SetWorld(CWorld* pWorld) { g_pWorld = pWorld ? pWorld : &g_realWorld; }
+
+bool LocalTimeOf(__int64 t, struct tm* out)
+{
+    __time64_t tt = (__time64_t)t;
+    struct tm* p = _localtime64(&tt);
+    if (!p) return false;
+    *out = *p;
+    return true;
+}

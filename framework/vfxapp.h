@@ -1,0 +1,67 @@
+// vfx application: CWinApp, the profile store, message boxes, start-up.
+#pragma once
+#include "vfxwnd.h"
+
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(const char* pszAppName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance();
+    virtual int Run();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+    void SetRegistryKey(const char* pszRegistryKey);
+    HKEY GetSectionKey(const char* pszSection, bool bCreate);
+
+    // The profile: the INI file m_pszProfileName, or the registry under
+    // HKEY_CURRENT_USER\Software\<m_pszRegistryKey>\<m_pszAppName>\<section>
+    // once SetRegistryKey has been called. Reads return the default when the
+    // value is missing or unreadable; numbers out of the 32-bit range saturate.
+    int GetProfileInt(const char* pszSection, const char* pszEntry, int nDefault);
+    BOOL WriteProfileInt(const char* pszSection, const char* pszEntry, int nValue);
+    CString GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault = nullptr);
+    BOOL WriteProfileString(const char* pszSection, const char* pszEntry, const char* pszValue);
+    // *ppData is new[]-allocated (delete[] it); FALSE and NULL when missing or malformed.
+    BOOL GetProfileBinary(const char* pszSection, const char* pszEntry, BYTE** ppData, UINT* pBytes);
+    BOOL WriteProfileBinary(const char* pszSection, const char* pszEntry, const BYTE* pData, UINT nBytes);
+
+    void OnAppExit();
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    const char* m_pszAppName = nullptr;      // malloc'ed
+    const char* m_pszProfileName = nullptr;  // malloc'ed; free() before replacing it
+    const char* m_pszRegistryKey = nullptr;  // malloc'ed
+    DECLARE_MESSAGE_MAP()
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+const char* AfxGetAppName();
+// Sets up the application object for this module (instance handle, name
+// from string 57344, default profile name). Called by the entry point and
+// by test programs.
+void AfxWinInit(HINSTANCE hInstance);
+// The process's start: InitInstance, then the message loop, then ExitInstance.
+int AfxWinMain(HINSTANCE hInstance);
+void AfxEnableControlContainer();
+
+// Every message box of the program goes through here. Tests install a hook
+// that records the box and answers for the user.
+typedef int (*AFX_MESSAGEBOX_HOOK)(HWND hOwner, const char* text, const char* caption, UINT type);
+extern AFX_MESSAGEBOX_HOOK g_pfnMessageBoxHook;
+int AfxShowMessageBox(HWND hOwner, const char* text, const char* caption, UINT type);
+int AfxMessageBox(const char* text, UINT type = MB_OK, UINT nHelpID = 0);
+int AfxMessageBox(UINT nIDPrompt, UINT type = MB_OK, UINT nHelpID = 0);
+// Reports an exception that reached a window procedure and carries on.
+void AfxReportUnexpectedException();
+
+// Letters A..P for the INI form of binary profile values: for each byte the
+// low four bits, then the high four bits.
+CString EncodeProfileBinary(const BYTE* pData, UINT nBytes);
+// FALSE unless the text has an even number of letters, all 'A' to 'P'.
+bool DecodeProfileBinary(const char* pszText, std::vector<BYTE>& out);

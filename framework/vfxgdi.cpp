@@ -1,0 +1,121 @@
+#include "vfxgdi.h"
+#include "vfxapp.h"
+
+BOOL CFont::CreatePointFont(int nPointSize, const char* face, HDC hdc)
+{
+    LOGFONTA lf = {};
+    HDC screen = hdc ? hdc : ::GetDC(nullptr);
+    lf.lfHeight = -MulDiv(nPointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
+    if (!hdc) ::ReleaseDC(nullptr, screen);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, face ? face : "", LF_FACESIZE);
+    return CreateFontIndirect(&lf);
+}
+
+BOOL CBitmap::LoadBitmap(UINT nID)
+{
+    return Attach(::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nID)));
+}
+
+BOOL CDC::CreateCompatibleDC(HDC hdc)
+{
+    if (m_hDC) return FALSE;
+    m_hDC = ::CreateCompatibleDC(hdc);
+    m_bOwned = true;
+    return m_hDC != nullptr;
+}
+
+void CDC::RestoreOriginalObjects()
+{
+    if (!m_hDC) return;
+    if (m_hOrigBitmap) ::SelectObject(m_hDC, m_hOrigBitmap);
+    if (m_hOrigFont) ::SelectObject(m_hDC, m_hOrigFont);
+    if (m_hOrigPen) ::SelectObject(m_hDC, m_hOrigPen);
+    if (m_hOrigBrush) ::SelectObject(m_hDC, m_hOrigBrush);
+    m_hOrigBitmap = m_hOrigFont = m_hOrigPen = m_hOrigBrush = nullptr;
+}
+
+BOOL CDC::DeleteDC()
+{
+    if (!m_hDC) return FALSE;
+    RestoreOriginalObjects();
+    BOOL ok = TRUE;
+    if (m_bOwned) ok = ::DeleteDC(m_hDC);
+    m_hDC = nullptr;
+    m_bOwned = false;
+    return ok;
+}
+
+HGDIOBJ CDC::SelectObject(HGDIOBJ h)
+{
+    if (!m_hDC || !h) return nullptr;
+    HGDIOBJ old = ::SelectObject(m_hDC, h);
+    HGDIOBJ* slot = nullptr;
+    switch (::GetObjectType(h)) {
+    case OBJ_BITMAP: slot = &m_hOrigBitmap; break;
+    case OBJ_FONT: slot = &m_hOrigFont; break;
+    case OBJ_PEN: slot = &m_hOrigPen; break;
+    case OBJ_BRUSH: slot = &m_hOrigBrush; break;
+    default: break;
+    }
+    if (slot && !*slot && old && old != HGDI_ERROR) *slot = old;
+    return old;
+}
+
+void CDC::FillSolidRect(LPCRECT r, COLORREF c)
+{
+    COLORREF old = ::SetBkColor(m_hDC, c);
+    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, r, nullptr, 0, nullptr);
+    ::SetBkColor(m_hDC, old);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF c)
+{
+    RECT r = { x, y, x + cx, y + cy };
+    FillSolidRect(&r, c);
+}
+
+void CDC::Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight)
+{
+    int x = r->left, y = r->top, cx = r->right - r->left, cy = r->bottom - r->top;
+    FillSolidRect(x, y, cx - 1, 1, topLeft);
+    FillSolidRect(x, y, 1, cy - 1, topLeft);
+    FillSolidRect(x + cx - 1, y, 1, cy, bottomRight);
+    FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
+{
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC()
+{
+    RestoreOriginalObjects();
+    ::EndPaint(m_hWnd, &m_ps);
+    m_hDC = nullptr;
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+{
+    m_hDC = ::GetDC(m_hWnd);
+}
+
+CClientDC::~CClientDC()
+{
+    RestoreOriginalObjects();
+    ::ReleaseDC(m_hWnd, m_hDC);
+    m_hDC = nullptr;
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+{
+    m_hDC = ::GetWindowDC(m_hWnd);
+}
+
+CWindowDC::~CWindowDC()
+{
+    RestoreOriginalObjects();
+    ::ReleaseDC(m_hWnd, m_hDC);
+    m_hDC = nullptr;
+}

@@ -1,0 +1,466 @@
+#include "vfxwnd.h"
+#include "vfxapp.h"
+#include <commctrl.h>
+#include <stdio.h>
+
+// ---- CCmdTarget / CCmdUI ----
+
+BOOL CCmdTarget::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra)
+{
+    LRESULT r = 0;
+    return OnWndMsg(WM_VFX_COMMAND, MAKEWPARAM(nID, (WORD)nCode), (LPARAM)pExtra, &r);
+}
+
+void CCmdUI::Enable(BOOL bOn)
+{
+    m_bEnabled = bOn;
+    m_bEnableChanged = TRUE;
+    if (m_pMenu && m_pMenu->m_hMenu)
+        ::EnableMenuItem(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
+    else if (m_pOther)
+        m_pOther->EnableWindow(bOn);
+}
+
+void CCmdUI::SetCheck(int nCheck)
+{
+    m_nCheck = nCheck;
+    if (m_pMenu && m_pMenu->m_hMenu)
+        ::CheckMenuItem(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CCmdUI::SetText(const char* psz)
+{
+    if (m_pMenu && m_pMenu->m_hMenu)
+        m_pMenu->SetMenuItemText(m_nIndex, psz, TRUE);
+    else if (m_pOther)
+        m_pOther->SetWindowText(psz);
+}
+
+BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler)
+{
+    m_bEnableChanged = FALSE;
+    BOOL bHandled = pTarget->OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this);
+    if (bDisableIfNoHandler && !m_bEnableChanged) {
+        BOOL bHasCommand = pTarget->OnCmdMsg(m_nID, CN_COMMAND, (void*)VFX_CMD_PROBE);
+        Enable(bHasCommand);
+    }
+    return bHandled;
+}
+
+// ---- handle to object ----
+
+static const char* const kObjectProp = "VfxObject";
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    if (!hWnd) return nullptr;
+    return (CWnd*)::GetPropA(hWnd, kObjectProp);
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    if (!hWnd) return nullptr;
+    if (CWnd* p = FromHandlePermanent(hWnd)) return p;
+    static CWnd s_views[32];
+    static unsigned s_next;
+    CWnd* v = &s_views[s_next++ % 32];
+    v->m_hWnd = hWnd;
+    return v;
+}
+
+void CWnd::AttachObject(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    ::SetPropA(hWnd, kObjectProp, (HANDLE)this);
+}
+
+CWnd::~CWnd()
+{
+    // An object that dies before its window: let the window live on as a
+    // plain window rather than call into freed memory.
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
+        if (m_pfnSuper) UnsubclassWindow();
+        else ::RemovePropA(m_hWnd, kObjectProp);
+    }
+}
+
+BOOL CWnd::Attach(HWND hWnd)
+{
+    if (!hWnd || m_hWnd) return FALSE;
+    AttachObject(hWnd);
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND h = m_hWnd;
+    if (h && FromHandlePermanent(h) == this) ::RemovePropA(h, kObjectProp);
+    m_hWnd = nullptr;
+    return h;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!hWnd || m_hWnd || FromHandlePermanent(hWnd)) return FALSE;
+    AttachObject(hWnd);
+    WNDPROC old = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
+    if (old != AfxWndProc) m_pfnSuper = old;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    return pParent ? SubclassWindow(::GetDlgItem(pParent->m_hWnd, (int)nID)) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    HWND h = m_hWnd;
+    if (!h) return nullptr;
+    if (m_pfnSuper) ::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+// ---- creation ----
+
+// Windows are created on the user-interface thread only.
+static CWnd* t_pWndInit;
+static HHOOK t_hCbtHook;
+static int t_hookUsers;
+
+static LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && t_pWndInit) {
+        HWND hWnd = (HWND)wParam;
+        CWnd* pWnd = t_pWndInit;
+        t_pWndInit = nullptr;
+        pWnd->SubclassWindow(hWnd);
+    }
+    return ::CallNextHookEx(t_hCbtHook, code, wParam, lParam);
+}
+
+void AfxHookWindowCreate(CWnd* pWnd)
+{
+    if (t_hookUsers++ == 0)
+        t_hCbtHook = ::SetWindowsHookExA(WH_CBT, CbtFilterHook, nullptr, ::GetCurrentThreadId());
+    t_pWndInit = pWnd;
+}
+
+bool AfxUnhookWindowCreate()
+{
+    bool consumed = t_pWndInit == nullptr;
+    t_pWndInit = nullptr;
+    if (t_hookUsers > 0 && --t_hookUsers == 0 && t_hCbtHook) {
+        ::UnhookWindowsHookEx(t_hCbtHook);
+        t_hCbtHook = nullptr;
+    }
+    return consumed;
+}
+
+const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
+{
+    // Names are kept for the life of the process, one per distinct set.
+    static std::vector<std::unique_ptr<char[]>> s_names;
+    char name[96];
+    snprintf(name, sizeof(name), "Vfx:%x:%p:%p:%p", nClassStyle, (void*)hCursor, (void*)hbrBackground, (void*)hIcon);
+    for (auto& n : s_names)
+        if (strcmp(n.get(), name) == 0) return n.get();
+    WNDCLASSA wc = {};
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.hIcon = hIcon;
+    wc.lpszClassName = name;
+    WNDCLASSA existing;
+    if (!::GetClassInfoA(wc.hInstance, name, &existing) && !::RegisterClassA(&wc))
+        return nullptr;
+    s_names.emplace_back(new char[strlen(name) + 1]);
+    strcpy(s_names.back().get(), name);
+    return s_names.back().get();
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!cs.lpszClass)
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
+    return cs.lpszClass != nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
+                    DWORD dwStyle, int x, int y, int nWidth, int nHeight,
+                    HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
+{
+    if (m_hWnd) return FALSE;
+    CREATESTRUCTA cs = {};
+    cs.dwExStyle = dwExStyle;
+    cs.lpszClass = lpszClassName;
+    cs.lpszName = lpszWindowName;
+    cs.style = (LONG)dwStyle;
+    cs.x = x; cs.y = y; cs.cx = nWidth; cs.cy = nHeight;
+    cs.hwndParent = hWndParent;
+    cs.hMenu = nIDorHMenu;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = lpParam;
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    AfxHookWindowCreate(this);
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style,
+                                  cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu,
+                                  cs.hInstance, cs.lpCreateParams);
+    AfxUnhookWindowCreate();
+    return hWnd != nullptr;
+}
+
+BOOL CWnd::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
+                  const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext)
+{
+    (void)pContext;
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD,
+                    rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                    pParentWnd ? pParentWnd->m_hWnd : nullptr, (HMENU)(UINT_PTR)nID);
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd) return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+// ---- dispatch ----
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    return OnWndMsg(WM_VFX_REFLECT + message, wParam, lParam, pResult);
+}
+
+static CWnd* ChildObjectOf(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: return CWnd::FromHandlePermanent((HWND)lParam);
+    case WM_NOTIFY: return lParam ? CWnd::FromHandlePermanent(((NMHDR*)lParam)->hwndFrom) : nullptr;
+    case WM_DRAWITEM: return (wParam && lParam) ? CWnd::FromHandlePermanent(((DRAWITEMSTRUCT*)lParam)->hwndItem) : nullptr;
+    case WM_DELETEITEM: return (wParam && lParam) ? CWnd::FromHandlePermanent(((DELETEITEMSTRUCT*)lParam)->hwndItem) : nullptr;
+    case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORDLG: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_CTLCOLORMSGBOX:
+        return CWnd::FromHandlePermanent((HWND)lParam);
+    case WM_HSCROLL: case WM_VSCROLL: return CWnd::FromHandlePermanent((HWND)lParam);
+    default: return nullptr;
+    }
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT nID = LOWORD(wParam);
+    int nCode = HIWORD(wParam);
+    if (lParam) {
+        // A control's notification: first to the control itself.
+        LRESULT r = 0;
+        CWnd* pChild = FromHandlePermanent((HWND)lParam);
+        if (pChild && pChild != this && pChild->OnChildNotify(WM_COMMAND, wParam, lParam, &r)) return TRUE;
+        return OnCmdMsg(nID, nCode, nullptr);
+    }
+    // A command without a control (menu, accelerator, posted): its update
+    // rule decides first, and a disabled command is dropped.
+    CCmdUI state;
+    state.m_nID = nID;
+    OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state);
+    if (!state.m_bEnabled) return TRUE;
+    return OnCmdMsg(nID, CN_COMMAND, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    (void)wParam;
+    NMHDR* hdr = (NMHDR*)lParam;
+    if (!hdr) return FALSE;
+    CWnd* pChild = FromHandlePermanent(hdr->hwndFrom);
+    if (pChild && pChild != this && pChild->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult)) return TRUE;
+    return FALSE;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (OnCommand(wParam, lParam)) { *pResult = 0; return TRUE; }
+        return FALSE;
+    case WM_NOTIFY:
+        return OnNotify(wParam, lParam, pResult);
+    default:
+        break;
+    }
+    if (CWnd* pChild = ChildObjectOf(message, wParam, lParam)) {
+        if (pChild != this && pChild->OnChildNotify(message, wParam, lParam, pResult)) return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ++pWnd->m_nMsgDepth;
+    LRESULT result = 0;
+    try {
+        if (!pWnd->OnWndMsg(message, wParam, lParam, &result))
+            result = pWnd->DefWindowProc(message, wParam, lParam);
+    } catch (...) {
+        AfxReportUnexpectedException();
+        result = 0;
+    }
+    if (message == WM_NCDESTROY) {
+        // The window is gone; the object is released once the outermost
+        // handler running on it has returned.
+        if (AfxGetApp() && AfxGetApp()->m_pMainWnd == pWnd) {
+            AfxGetApp()->m_pMainWnd = nullptr;
+            ::PostQuitMessage(0);
+        }
+        pWnd->UnsubclassWindow();
+        ::RemovePropA(hWnd, kObjectProp);
+        pWnd->m_bNcDestroyPending = true;
+    }
+    if (--pWnd->m_nMsgDepth == 0 && pWnd->m_bNcDestroyPending) {
+        pWnd->m_bNcDestroyPending = false;
+        pWnd->PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return AfxCallWndProc(pWnd, hWnd, message, wParam, lParam);
+}
+
+// ---- small wrappers ----
+
+void CWnd::GetWindowText(CString& s) const
+{
+    int n = ::GetWindowTextLengthA(m_hWnd);
+    if (n <= 0) { s.Empty(); return; }
+    char* p = s.GetBuffer(n + 1);
+    int got = ::GetWindowTextA(m_hWnd, p, n + 1);
+    s.ReleaseBuffer(got > 0 ? got : 0);
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
+{
+    DWORD s = GetStyle(), n = (s & ~remove) | add;
+    if (s == n) return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (LONG_PTR)n);
+    if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
+{
+    DWORD s = GetExStyle(), n = (s & ~remove) | add;
+    if (s == n) return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, (LONG_PTR)n);
+    if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+int CWnd::MessageBox(const char* text, const char* caption, UINT type)
+{
+    return AfxShowMessageBox(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
+}
+
+// ---- CMenu ----
+
+BOOL CMenu::LoadMenu(UINT nID)
+{
+    return Attach(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nID)));
+}
+
+BOOL CMenu::CreatePopupMenu()
+{
+    return Attach(::CreatePopupMenu());
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    m_subMenus.clear();
+    if (!m_hMenu) return FALSE;
+    BOOL ok = TRUE;
+    if (m_bOwned) ok = ::DestroyMenu(m_hMenu);
+    m_hMenu = nullptr;
+    m_bOwned = false;
+    return ok;
+}
+
+BOOL CMenu::Attach(HMENU h)
+{
+    if (!h) return FALSE;
+    DestroyMenu();
+    m_hMenu = h;
+    m_bOwned = true;
+    return TRUE;
+}
+
+HMENU CMenu::Detach()
+{
+    m_subMenus.clear();
+    HMENU h = m_hMenu;
+    m_hMenu = nullptr;
+    m_bOwned = false;
+    return h;
+}
+
+void CMenu::AttachView(HMENU h)
+{
+    DestroyMenu();
+    m_hMenu = h;
+    m_bOwned = false;
+}
+
+CMenu* CMenu::GetSubMenu(int nPos)
+{
+    HMENU h = ::GetSubMenu(m_hMenu, nPos);
+    if (!h) return nullptr;
+    for (auto& m : m_subMenus)
+        if (m->m_hMenu == h) return m.get();
+    m_subMenus.emplace_back(new CMenu);
+    m_subMenus.back()->AttachView(h);
+    return m_subMenus.back().get();
+}
+
+int CMenu::GetMenuString(UINT id, CString& s, UINT flags) const
+{
+    char buf[512];
+    int n = ::GetMenuStringA(m_hMenu, id, buf, (int)sizeof(buf), flags);
+    if (n < 0) n = 0;
+    if (n >= (int)sizeof(buf)) n = (int)sizeof(buf) - 1;
+    buf[n] = '\0';
+    s = buf;
+    return n;
+}
+
+BOOL CMenu::SetMenuItemText(UINT item, const char* text, BOOL byPosition)
+{
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STRING;
+    mii.dwTypeData = (LPSTR)text;
+    return ::SetMenuItemInfoA(m_hMenu, item, byPosition, &mii);
+}
+
+BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* pWnd, LPCRECT r)
+{
+    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, pWnd ? pWnd->m_hWnd : nullptr, r);
+}

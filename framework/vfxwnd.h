@@ -1,0 +1,293 @@
+// vfx windows: CCmdTarget, CCmdUI, CWnd, CMenu, and the message-map macros.
+//
+// Each class's message map compiles to one function, OnWndMsg: an if-chain
+// over the message (and, for commands and notifications, the id and code)
+// that ends by chaining to the base class's map. Commands reach the map as
+// the private message WM_VFX_COMMAND so that one map serves window messages,
+// command routing and update rules alike.
+#pragma once
+#include "vfxstring.h"
+#include "vfxtypes.h"
+#include "vfxres.h"
+#include <memory>
+#include <vector>
+
+class CWnd;
+class CMenu;
+class CCmdUI;
+
+// Private message carrying a routed command: wParam = MAKEWPARAM(id, code),
+// lParam = the CCmdUI* of an update rule, VFX_CMD_PROBE, or 0.
+#define WM_VFX_COMMAND      0x7FF0
+#define CN_COMMAND          0
+#define CN_UPDATE_COMMAND_UI 0xFFFF
+#define VFX_CMD_PROBE       ((LPARAM)1)
+
+class CCmdTarget {
+public:
+    virtual ~CCmdTarget() {}
+    // The message map; TRUE when an entry handled the message.
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Offers a command (or its update rule) to this target's map.
+    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra);
+};
+
+// What an update rule receives: enables, checks or renames a command's
+// menu item, or only records the state when there is no item.
+class CCmdUI {
+public:
+    UINT m_nID = 0;
+    UINT m_nIndex = 0;
+    CMenu* m_pMenu = nullptr;
+    CWnd* m_pOther = nullptr;
+    BOOL m_bEnabled = TRUE;       // the state the rule left
+    int m_nCheck = 0;
+    BOOL m_bEnableChanged = FALSE;
+    virtual ~CCmdUI() {}
+    virtual void Enable(BOOL bOn = TRUE);
+    virtual void SetCheck(int nCheck = 1);
+    virtual void SetText(const char* psz);
+    // Runs the rule through pTarget's routing; without a rule the item is
+    // disabled when bDisableIfNoHandler and nothing handles the command.
+    BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
+};
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd() {}
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    operator HWND() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // The object of a window created or subclassed by vfx; NULL otherwise.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+    // That object, or else a short-lived view of the handle (valid until
+    // a few more views have been handed out; do not keep it).
+    static CWnd* FromHandle(HWND hWnd);
+
+    virtual BOOL CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
+                          DWORD dwStyle, int x, int y, int nWidth, int nHeight,
+                          HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    virtual BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
+                        const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
+    virtual BOOL DestroyWindow();
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    virtual void PostNcDestroy() {}
+    virtual BOOL PreTranslateMessage(MSG* pMsg) { (void)pMsg; return FALSE; }
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Default processing of a control's notification sent to its parent
+    // (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*, ...); TRUE if handled.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    BOOL Attach(HWND hWnd);
+    HWND Detach();
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+
+    // Thin wrappers, one call each.
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    void SetWindowText(const char* psz) { ::SetWindowTextA(m_hWnd, psz); }
+    void GetWindowText(CString& s) const;
+    CString GetWindowText() const { CString s; GetWindowText(s); return s; }
+    int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
+    LRESULT SendMessage(UINT m, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageA(m_hWnd, m, w, l); }
+    BOOL PostMessage(UINT m, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageA(m_hWnd, m, w, l); }
+    UINT_PTR SetTimer(UINT_PTR id, UINT ms, TIMERPROC proc = nullptr) { return ::SetTimer(m_hWnd, id, ms, proc); }
+    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    void SetDlgItemText(int nID, const char* psz) { ::SetDlgItemTextA(m_hWnd, nID, psz); }
+    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    void GetClientRect(LPRECT r) const { ::GetClientRect(m_hWnd, r); }
+    void GetWindowRect(LPRECT r) const { ::GetWindowRect(m_hWnd, r); }
+    void ClientToScreen(LPPOINT p) const { ::ClientToScreen(m_hWnd, p); }
+    void ScreenToClient(LPPOINT p) const { ::ScreenToClient(m_hWnd, p); }
+    void MoveWindow(int x, int y, int w, int h, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, w, h, bRepaint); }
+    void MoveWindow(LPCRECT r, BOOL bRepaint = TRUE) { MoveWindow(r->left, r->top, r->right - r->left, r->bottom - r->top, bRepaint); }
+    BOOL SetWindowPos(HWND hAfter, int x, int y, int cx, int cy, UINT flags) { return ::SetWindowPos(m_hWnd, hAfter, x, y, cx, cy, flags); }
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    void InvalidateRect(LPCRECT r, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, r, bErase); }
+    void ValidateRect(LPCRECT r) { ::ValidateRect(m_hWnd, r); }
+    DWORD GetStyle() const { return (DWORD)::GetWindowLongPtrA(m_hWnd, GWL_STYLE); }
+    DWORD GetExStyle() const { return (DWORD)::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE); }
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
+    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
+    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) { SendMessage(WM_SETFONT, (WPARAM)hFont, bRedraw); }
+    HFONT GetFont() const { return (HFONT)SendMessage(WM_GETFONT); }
+    int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
+
+    // Set while a WM_NCDESTROY awaits the end of the outermost handler.
+    int m_nMsgDepth = 0;
+    bool m_bNcDestroyPending = false;
+    WNDPROC m_pfnSuper = nullptr;
+
+protected:
+    void AttachObject(HWND hWnd);
+};
+
+// Window procedure of every vfx window.
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs one message through an object's map with the guards every window needs.
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Binds the next window that this thread creates to pWnd (from its first message).
+void AfxHookWindowCreate(CWnd* pWnd);
+bool AfxUnhookWindowCreate();
+// Registers (once) a plain class with these attributes; returns its name.
+const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
+                                HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);
+
+// Menus: one handle; owned when loaded or created by this object.
+class CMenu {
+public:
+    CMenu() {}
+    ~CMenu() { DestroyMenu(); }
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
+    HMENU m_hMenu = nullptr;
+    operator HMENU() const { return m_hMenu; }
+    HMENU GetSafeHmenu() const { return m_hMenu; }
+    BOOL LoadMenu(UINT nID);
+    BOOL CreatePopupMenu();
+    BOOL DestroyMenu();
+    BOOL Attach(HMENU h);      // takes ownership
+    HMENU Detach();
+    void AttachView(HMENU h);  // a view: not destroyed with this object
+    // A view of the sub-menu at a position, owned by this object; NULL when
+    // the item opens no sub-menu.
+    CMenu* GetSubMenu(int nPos);
+    int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
+    UINT GetMenuState(UINT id, UINT flags) const { return ::GetMenuState(m_hMenu, id, flags); }
+    int GetMenuString(UINT id, CString& s, UINT flags) const;
+    BOOL ModifyMenu(UINT pos, UINT flags, UINT_PTR id, const char* text) { return ::ModifyMenuA(m_hMenu, pos, flags, id, text); }
+    // Changes only the text of an item, keeping its id, states and default.
+    BOOL SetMenuItemText(UINT item, const char* text, BOOL byPosition);
+    UINT EnableMenuItem(UINT id, UINT flags) { return ::EnableMenuItem(m_hMenu, id, flags); }
+    UINT CheckMenuItem(UINT id, UINT flags) { return ::CheckMenuItem(m_hMenu, id, flags); }
+    BOOL SetDefaultItem(UINT item, BOOL byPos = FALSE) { return ::SetMenuDefaultItem(m_hMenu, item, byPos); }
+    UINT GetDefaultItem(UINT flags, BOOL byPos = FALSE) const { return ::GetMenuDefaultItem(m_hMenu, byPos, flags); }
+    BOOL AppendMenu(UINT flags, UINT_PTR id = 0, const char* text = nullptr) { return ::AppendMenuA(m_hMenu, flags, id, text); }
+    BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* pWnd, LPCRECT r = nullptr);
+private:
+    bool m_bOwned = false;
+    std::vector<std::unique_ptr<CMenu>> m_subMenus;
+};
+
+// ---- message-map macros ----
+#define DECLARE_MESSAGE_MAP() \
+public: \
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass) \
+    BOOL theClass::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) { \
+        typedef baseClass TheBaseClass; \
+        LRESULT& lResult = *pResult; lResult = 0; (void)lResult; \
+        UINT vfxId_ = LOWORD(wParam), vfxCode_ = HIWORD(wParam); (void)vfxId_; (void)vfxCode_;
+
+#define END_MESSAGE_MAP() \
+        return TheBaseClass::OnWndMsg(message, wParam, lParam, pResult); }
+
+// Commands and update rules.
+#define ON_COMMAND(id, fn) \
+    if (message == WM_VFX_COMMAND && vfxId_ == (UINT)(id) && vfxCode_ == CN_COMMAND) { \
+        if (lParam != VFX_CMD_PROBE) { this->fn(); } return TRUE; }
+#define ON_COMMAND_RANGE(idFirst, idLast, fn) \
+    if (message == WM_VFX_COMMAND && vfxId_ >= (UINT)(idFirst) && vfxId_ <= (UINT)(idLast) && vfxCode_ == CN_COMMAND) { \
+        if (lParam != VFX_CMD_PROBE) { this->fn(vfxId_); } return TRUE; }
+#define ON_UPDATE_COMMAND_UI(id, fn) \
+    if (message == WM_VFX_COMMAND && vfxId_ == (UINT)(id) && vfxCode_ == CN_UPDATE_COMMAND_UI) { \
+        this->fn((CCmdUI*)lParam); return TRUE; }
+#define ON_CONTROL(code, id, fn) \
+    if (message == WM_VFX_COMMAND && vfxId_ == (UINT)(id) && vfxCode_ == (UINT)(code)) { \
+        if (lParam != VFX_CMD_PROBE) { this->fn(); } return TRUE; }
+#define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
+#define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
+#define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
+#define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
+#define ON_STN_CLICKED(id, fn) ON_CONTROL(STN_CLICKED, id, fn)
+// WM_NOTIFY from a child: void fn(NMHDR*, LRESULT*).
+#define ON_NOTIFY(code, id, fn) \
+    if (message == WM_NOTIFY && ((NMHDR*)lParam)->idFrom == (UINT_PTR)(id) && \
+        ((NMHDR*)lParam)->code == (UINT)(code)) { this->fn((NMHDR*)lParam, pResult); return TRUE; }
+// A notification this control sent to its parent, handed back to it.
+#define WM_VFX_REFLECT 0xBC00
+#define ON_NOTIFY_REFLECT(code, fn) \
+    if (message == WM_VFX_REFLECT + WM_NOTIFY && ((NMHDR*)lParam)->code == (UINT)(code)) { \
+        this->fn((NMHDR*)lParam, pResult); return TRUE; }
+#define ON_CONTROL_REFLECT(code, fn) \
+    if (message == WM_VFX_REFLECT + WM_COMMAND && vfxCode_ == (UINT)(code)) { this->fn(); return TRUE; }
+
+// Window messages.
+#define ON_MESSAGE(msg, fn) \
+    if (message == (UINT)(msg)) { lResult = this->fn(wParam, lParam); return TRUE; }
+#define ON_REGISTERED_MESSAGE(var, fn) \
+    if ((var) != 0 && message == (UINT)(var)) { lResult = this->fn(wParam, lParam); return TRUE; }
+#define ON_WM_CREATE() \
+    if (message == WM_CREATE) { lResult = (LRESULT)this->OnCreate((LPCREATESTRUCTA)lParam); return TRUE; }
+#define ON_WM_DESTROY() \
+    if (message == WM_DESTROY) { this->OnDestroy(); DefWindowProc(message, wParam, lParam); return TRUE; }
+#define ON_WM_CLOSE() \
+    if (message == WM_CLOSE) { this->OnClose(); return TRUE; }
+#define ON_WM_TIMER() \
+    if (message == WM_TIMER) { this->OnTimer((UINT_PTR)wParam); return TRUE; }
+#define ON_WM_PAINT() \
+    if (message == WM_PAINT) { this->OnPaint(); return TRUE; }
+#define ON_WM_ERASEBKGND() \
+    if (message == WM_ERASEBKGND) { lResult = this->OnEraseBkgnd((HDC)wParam); return TRUE; }
+#define ON_WM_SIZE() \
+    if (message == WM_SIZE) { this->OnSize((UINT)wParam, (short)LOWORD(lParam), (short)HIWORD(lParam)); \
+        DefWindowProc(message, wParam, lParam); return TRUE; }
+#define ON_WM_MOVE() \
+    if (message == WM_MOVE) { this->OnMove((short)LOWORD(lParam), (short)HIWORD(lParam)); \
+        DefWindowProc(message, wParam, lParam); return TRUE; }
+#define ON_WM_ENDSESSION() \
+    if (message == WM_ENDSESSION) { this->OnEndSession((BOOL)wParam); return TRUE; }
+#define ON_WM_LBUTTONDOWN() \
+    if (message == WM_LBUTTONDOWN) { this->OnLButtonDown((UINT)wParam, CPoint(lParam)); return TRUE; }
+#define ON_WM_LBUTTONUP() \
+    if (message == WM_LBUTTONUP) { this->OnLButtonUp((UINT)wParam, CPoint(lParam)); return TRUE; }
+#define ON_WM_LBUTTONDBLCLK() \
+    if (message == WM_LBUTTONDBLCLK) { this->OnLButtonDblClk((UINT)wParam, CPoint(lParam)); return TRUE; }
+#define ON_WM_RBUTTONDOWN() \
+    if (message == WM_RBUTTONDOWN) { this->OnRButtonDown((UINT)wParam, CPoint(lParam)); return TRUE; }
+#define ON_WM_MOUSEMOVE() \
+    if (message == WM_MOUSEMOVE) { this->OnMouseMove((UINT)wParam, CPoint(lParam)); return TRUE; }
+#define ON_WM_SETCURSOR() \
+    if (message == WM_SETCURSOR) { lResult = this->OnSetCursor((HWND)wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE; }
+#define ON_WM_SETFOCUS() \
+    if (message == WM_SETFOCUS) { this->OnSetFocus((HWND)wParam); return TRUE; }
+#define ON_WM_KILLFOCUS() \
+    if (message == WM_KILLFOCUS) { this->OnKillFocus((HWND)wParam); return TRUE; }
+#define ON_WM_CTLCOLOR() \
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) { \
+        lResult = (LRESULT)this->OnCtlColor((HDC)wParam, (HWND)lParam, message - WM_CTLCOLORMSGBOX); return TRUE; }
+#define ON_WM_INITMENUPOPUP() \
+    if (message == WM_INITMENUPOPUP) { this->OnInitMenuPopup((HMENU)wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE; }
+#define ON_WM_NCHITTEST() \
+    if (message == WM_NCHITTEST) { lResult = this->OnNcHitTest(CPoint(lParam)); return TRUE; }
+#define ON_WM_SYSCOMMAND() \
+    if (message == WM_SYSCOMMAND) { this->OnSysCommand((UINT)wParam, lParam); return TRUE; }
+#define ON_WM_ACTIVATE() \
+    if (message == WM_ACTIVATE) { this->OnActivate(LOWORD(wParam), (HWND)lParam, HIWORD(wParam)); \
+        DefWindowProc(message, wParam, lParam); return TRUE; }
+#define ON_WM_GETDLGCODE() \
+    if (message == WM_GETDLGCODE) { lResult = this->OnGetDlgCode(); return TRUE; }
+#define ON_WM_KEYDOWN() \
+    if (message == WM_KEYDOWN) { this->OnKeyDown((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE; }
+#define ON_WM_CHAR() \
+    if (message == WM_CHAR) { this->OnChar((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE; }

@@ -1,0 +1,15 @@
+// Resource ids of Kestrabel.
+#pragma once
+#include "framework/vfxres.h"
+
+#define IDR_TRAY_MENU           131
+#define IDI_KESTRABEL           128
+
+#define ID_FIRST_RUN            101
+#define ID_TRAY_SETTINGS        32771
+#define ID_TRAY_RESTART_COUNTER 32772
+#define ID_TRAY_TOGGLE_MODE     32773
+#define ID_TRAY_PAUSE           32774
+#define ID_TRAY_STATISTICS      32775
+#define ID_TRAY_CHECK_UPDATES   32777
+#define ID_TRAY_FEEDBACK        32779

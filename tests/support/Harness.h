@@ -1,0 +1,35 @@
+// Runs the real Kestrabel.exe in a folder of its own (portable mode) and
+// steers it with window messages.
+#pragma once
+#include "support/TestSupport.h"
+
+class ProgramRun {
+public:
+    // Copies the program, the hook library, the sounds and Languages/ from
+    // the build folder into a fresh temporary folder.
+    ProgramRun();
+    ~ProgramRun();
+    // Starts the program; FALSE when the process could not be created.
+    bool Start();
+    // The program's hidden main window ("Kestrabel"), waiting up to ms.
+    HWND WaitForMainWindow(DWORD ms = 10000);
+    bool Post(UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+    // Waits for the process to end; FALSE on time-out.
+    bool WaitForExit(DWORD ms = 15000);
+    // Posts ID_APP_EXIT and waits for the end.
+    bool Exit(DWORD ms = 15000);
+    void Kill();
+    DWORD ExitCode() const;
+
+    std::string Ini() const { return ReadFileBytes(dir.File("Kestrabel.INI")); }
+    std::string IniValue(const std::string& key) const;
+    void SetIniValue(const std::string& key, const std::string& value);
+
+    TempDir dir;
+    PROCESS_INFORMATION pi = {};
+    HWND hMain = nullptr;
+};
+
+// Top-level windows of a process.
+std::vector<HWND> WindowsOfProcess(DWORD pid);

@@ -1,0 +1,117 @@
+#include "support/TestSupport.h"
+#include "app/Kestrabel.h"
+#include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
+
+static MessageBoxRecorder* s_recorder;
+
+static int RecordBox(HWND, const char* text, const char* caption, UINT type)
+{
+    if (!s_recorder) return IDOK;
+    s_recorder->boxes.push_back({ text ? text : "", caption ? caption : "", type });
+    return s_recorder->answer;
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int a) : answer(a)
+{
+    s_recorder = this;
+    g_pfnMessageBoxHook = RecordBox;
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    s_recorder = nullptr;
+}
+
+static void RemoveTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = dir + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full + "\\");
+            } else {
+                ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(full.c_str());
+            }
+        } while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+TempDir::TempDir()
+{
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    static int counter;
+    for (;;) {
+        char name[MAX_PATH];
+        snprintf(name, sizeof(name), "%sks-%lu-%d-%lu\\", base, ::GetCurrentProcessId(), ++counter, ::GetTickCount());
+        if (::CreateDirectoryA(name, nullptr)) { path = name; break; }
+    }
+}
+
+TempDir::~TempDir()
+{
+    RemoveTree(path);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << bytes;
+}
+
+bool FileExistsA(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.rfind('\\') + 1);
+}
+
+void PumpMessages(DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    MSG msg;
+    do {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - start < ms);
+}
+
+// Every test program starts here: the application object is set up as the
+// program's entry would, but this process never claims the instance mutex
+// (the end-to-end tests start the real program beside it).
+int main(int argc, char** argv)
+{
+    if (g_hInstanceMutex) {
+        ::CloseHandle(g_hInstanceMutex);
+        g_hInstanceMutex = nullptr;
+    }
+    AfxWinInit(::GetModuleHandleA(nullptr));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,36 @@
+// Helpers shared by the test programs.
+#pragma once
+#include "vfx.h"
+#include <functional>
+#include <string>
+#include <vector>
+
+// Records every message box and answers it.
+struct MessageBoxRecord {
+    std::string text, caption;
+    UINT type;
+};
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(int answer = IDOK);
+    ~MessageBoxRecorder();
+    std::vector<MessageBoxRecord> boxes;
+    int answer;
+};
+
+// A fresh empty folder under the temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    std::string path;                       // with a trailing backslash
+    std::string File(const std::string& name) const { return path + name; }
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExistsA(const std::string& path);
+// The folder of the running test program, with a trailing backslash.
+std::string ProgramFolder();
+// Runs queued window messages (timers included) for about ms milliseconds.
+void PumpMessages(DWORD ms);
