@@ -42,6 +42,10 @@ HMODULE g_hWtsApi32 = nullptr;
 HANDLE g_hInstanceMutex = nullptr;
 DWORD g_dwInstanceMutexError = 0;
 
+// Tests point the data folder somewhere of their own; it outlives the
+// counters' final save.
+CString g_strDataDirectoryOverride;
+
 // The objects built at start-up, in order.
 CString g_strSoundFile("beepbeep.wav");
 CString g_strSoundFilePauseStart("start.wav");

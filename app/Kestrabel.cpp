@@ -6,9 +6,6 @@
 #include <shlobj.h>
 #include <gdiplus.h>
 
-// Tests point the data folder somewhere of their own.
-CString g_strDataDirectoryOverride;
-
 static const char kRegistryKey[] = "Osterwick Software";
 
 CString GetProgramPath()

@@ -23,6 +23,8 @@ extern HANDLE g_hInstanceMutex;
 extern DWORD g_dwInstanceMutexError;
 extern HMODULE g_hWtsApi32;
 
+// When set (by tests), the data folder to use, with a trailing backslash.
+extern CString g_strDataDirectoryOverride;
 // The data folder with a trailing backslash, created if missing; empty when
 // no usable folder can be had (callers then skip their file work).
 CString GetDataDirectory();

@@ -132,6 +132,8 @@ public:
     CLockDlg* m_pLockDlg = nullptr;
     CMessengerDlg* m_pMessengerDlg = nullptr;
     CSmallMsg* m_pSmallMsg = nullptr;
+    // The break kind of the open screen lock, -1 when none is open.
+    int m_nLockKind = -1;
     bool m_bScreenSaver = false;
     bool m_bHoverArmed = false;
     bool m_bHoverEnabled = true;

@@ -58,13 +58,6 @@ LRESULT CMainFrame::OnTrayNotification(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)
-{
-    g_trayIcon.m_bCreated = FALSE;
-    UpdateTrayIcon();
-    return 0;
-}
-
 BOOL CMainFrame::CanHover() const { return !m_bHoverArmed && !g_dashboard && m_bHoverEnabled; }
 void CMainFrame::SetHoverEnabled(BOOL enabled) { m_bHoverEnabled = enabled != FALSE; }
 

@@ -13,3 +13,4 @@
 #include "vfxframe.h"
 #include "vfxapp.h"
 #include "vfxgdi.h"
+#include "vfxdlg.h"

@@ -49,3 +49,12 @@ void CMainFrame::UpdateIconFont()
     m_fontIcon.CreateFontIndirect(&lf);
     UpdateTrayIcon();
 }
+
+// The shell's taskbar was created anew (the shell restarted): the icon is
+// gone with it and is added again.
+LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    g_trayIcon.m_bCreated = FALSE;
+    UpdateTrayIcon();
+    return 0;
+}
