@@ -50,7 +50,7 @@ CString GetDataDirectory()
 
 // The first byte of the raw "Parameters" value, of whatever type; FALSE
 // when there is none.
-static bool ReadRawParameters(BYTE& value)
+bool ReadRawParameters(BYTE& value)
 {
     HKEY hKey;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Osterwick Software\\Kestrabel\\Settings", 0, KEY_READ, &hKey)

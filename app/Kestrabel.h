@@ -25,6 +25,9 @@ extern HMODULE g_hWtsApi32;
 
 // When set (by tests), the data folder to use, with a trailing backslash.
 extern CString g_strDataDirectoryOverride;
+// The first byte of the registry's raw "Parameters" value, of whatever type;
+// FALSE when there is none.
+bool ReadRawParameters(BYTE& value);
 // The data folder with a trailing backslash, created if missing; empty when
 // no usable folder can be had (callers then skip their file work).
 CString GetDataDirectory();

@@ -27,6 +27,7 @@ END_MESSAGE_MAP()
 
 CWinApp::CWinApp(const char* pszAppName)
 {
+    m_pPreviousApp = g_pApp;
     g_pApp = this;
     if (pszAppName) m_pszAppName = _strdup(pszAppName);
 }
@@ -36,7 +37,7 @@ CWinApp::~CWinApp()
     free((void*)m_pszAppName);
     free((void*)m_pszProfileName);
     free((void*)m_pszRegistryKey);
-    if (g_pApp == this) g_pApp = nullptr;
+    if (g_pApp == this) g_pApp = m_pPreviousApp;
 }
 
 void AfxWinInit(HINSTANCE hInstance)

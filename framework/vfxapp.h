@@ -34,6 +34,8 @@ public:
     const char* m_pszAppName = nullptr;      // malloc'ed
     const char* m_pszProfileName = nullptr;  // malloc'ed; free() before replacing it
     const char* m_pszRegistryKey = nullptr;  // malloc'ed
+    // The application object that was current before this one was built.
+    CWinApp* m_pPreviousApp = nullptr;
     DECLARE_MESSAGE_MAP()
 };
 
