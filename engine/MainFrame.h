@@ -104,6 +104,7 @@ public:
     void EndHover();
     void ShowDashboardOnHover();
     BOOL IsNearHoverPoint(POINT pt) const;
+    void OnHoverTimer();
 
     // Update check.
     void ArmUpdateCheck();
@@ -141,6 +142,10 @@ public:
     SYSTEMTIME m_stLastTick = {};
     // The cursor position seen by the previous tick.
     POINT m_ptLastCursor = { 0, 0 };
+    // Icon redraws asked for by the tick, the pulse and the transitions,
+    // and the alerts raised by the engine, by break kind.
+    unsigned m_nRedraws = 0;
+    unsigned m_nAlerts[4] = {};
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,14 +2,37 @@
 // dashboard hover.
 #include "engine/MainFrame.h"
 #include "engine/World.h"
+#include "app/Kestrabel.h"
+#include "app/Product.h"
+#include "services/Translator.h"
 #include "tray/TrayNotifyIcon.h"
 #include "ui/Dashboard.h"
+#include "ui/SettingsSheet.h"
+#include "res/resource.h"
 
-void CMainFrame::ShowSettings(int, BOOL) {}
+// ---- the settings sheet ----
+
+void CMainFrame::ShowSettings(int startPage, BOOL welcome)
+{
+    if (g_modalOpen) return;
+    StopPulse();
+    CloseAlerts();
+    g_modalOpen = true;
+    UpdateTrayIcon();
+    RunSettingsSheet(this, startPage, welcome);
+    // The welcome is shown once: whatever closed the sheet, the settings
+    // now exist in the store.
+    if (welcome) theApp.SaveSettings();
+    g_modalOpen = false;
+    UpdateTrayIcon();
+}
+
 void CMainFrame::OnSettings() { ShowSettings(0, FALSE); }
 void CMainFrame::OnFirstRunSettings() { ShowSettings(0, TRUE); }
 void CMainFrame::OnStatistics() { ShowSettings(4, FALSE); }
 void CMainFrame::OnAbout() { ShowSettings(5, FALSE); }
+
+// ---- commands ----
 
 void CMainFrame::OnRestartCounter()
 {
@@ -23,7 +46,17 @@ void CMainFrame::OnPause()
     UpdateTrayIcon();
 }
 
-void CMainFrame::OnGiveFeedback() {}
+void CMainFrame::OnGiveFeedback()
+{
+    CString link = "mailto:" KS_SUPPORT_ADDRESS "?subject=Kestrabel feedback";
+    HINSTANCE result = World().ShellExecute(m_hWnd, "open", link, nullptr, SW_SHOWNORMAL);
+    if ((INT_PTR)result <= 32) {
+        CString text = g_translator.Translate("Failed to send email\n\nPlease sent your feedback to ");
+        AfxMessageBox(text + KS_SUPPORT_ADDRESS, MB_OK);
+    }
+}
+
+// ---- update rules ----
 
 void CMainFrame::OnUpdateNeedsNoSheetNoLock(CCmdUI* pCmdUI)
 {
@@ -52,11 +85,38 @@ void CMainFrame::OnUpdateToggleMode(CCmdUI* pCmdUI)
                                     || !g_breakSettings.bDisableToggleMode));
 }
 
+// ---- the tray callback ----
+
 LRESULT CMainFrame::OnTrayNotification(WPARAM wParam, LPARAM lParam)
 {
-    g_trayIcon.HandleCallback(wParam, lParam);
+    UINT mouse = (UINT)lParam;
+    if (mouse == WM_MOUSEMOVE) {
+        if (CanHover()) ArmHover();
+        else if (g_dashboard) ResetDashboardFade();
+    } else if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_MBUTTONDOWN) {
+        EndHover();
+    }
+    if (g_trayIcon.HandleCallback(wParam, lParam) && mouse == WM_LBUTTONUP) {
+        CWorld& world = World();
+        bool ctrl = world.GetKeyState(VK_CONTROL) < 0;
+        bool shift = world.GetKeyState(VK_SHIFT) < 0;
+        bool alt = world.GetKeyState(VK_MENU) < 0;
+        if (ctrl && shift) {
+            // A minute off the countdown, never below 0; not while the
+            // settings sheet holds the countdown.
+            if (!g_modalOpen && m_nMinutesLeft > 0) {
+                --m_nMinutesLeft;
+                UpdateTrayIcon();
+            }
+        } else {
+            UINT id = shift ? ID_TRAY_RESTART_COUNTER : ctrl ? ID_TRAY_TOGGLE_MODE : alt ? ID_TRAY_PAUSE : ID_TRAY_SETTINGS;
+            PostMessage(WM_COMMAND, id, 0);
+        }
+    }
     return 0;
 }
+
+// ---- hover ----
 
 BOOL CMainFrame::CanHover() const { return !m_bHoverArmed && !g_dashboard && m_bHoverEnabled; }
 void CMainFrame::SetHoverEnabled(BOOL enabled) { m_bHoverEnabled = enabled != FALSE; }
@@ -65,7 +125,7 @@ void CMainFrame::ArmHover()
 {
     m_bHoverArmed = true;
     m_bHoverEnabled = false;
-    World().GetCursorPos(&m_ptHover);
+    if (!World().GetCursorPos(&m_ptHover)) m_ptHover = POINT{ 0, 0 };
     m_nTimerHover = SetTimer(TIMER_HOVER, 330);
 }
 
@@ -91,4 +151,16 @@ void CMainFrame::ShowDashboardOnHover()
 BOOL CMainFrame::IsNearHoverPoint(POINT pt) const
 {
     return abs(pt.x - m_ptHover.x) < 16 && abs(pt.y - m_ptHover.y) < 16;
+}
+
+void CMainFrame::OnHoverTimer()
+{
+    POINT pt;
+    if (!World().GetCursorPos(&pt)) pt = POINT{ 0, 0 };
+    if (IsNearHoverPoint(pt)) {
+        if (m_bHoverArmed) ShowDashboardOnHover();
+    } else {
+        SetHoverEnabled(TRUE);
+    }
+    DisarmHover();
 }

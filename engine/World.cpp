@@ -1,6 +1,7 @@
 #include "engine/World.h"
 #include "engine/HooksLoader.h"
 #include <mmsystem.h>
+#include <shellapi.h>
 #include <time.h>
 
 __int64 CWorld::Now() { return (__int64)_time64(nullptr); }
@@ -21,6 +22,10 @@ DWORD CWorld::ReadKeyStrokes() { return ::ReadKeyStrokes(); }
 DWORD CWorld::ReadMouseEvents() { return ::ReadMouseEvents(); }
 DWORD CWorld::ReadMouseClicks() { return ::ReadMouseClicks(); }
 void CWorld::PlaySound(const char* file, DWORD flags) { ::PlaySoundA(file, nullptr, flags); }
+HINSTANCE CWorld::ShellExecute(HWND hWnd, const char* verb, const char* file, const char* params, int show)
+{
+    return ::ShellExecuteA(hWnd, verb, file, params, nullptr, show);
+}
 
 static CWorld g_realWorld;
 static CWorld* g_pWorld = &g_realWorld;

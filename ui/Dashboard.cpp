@@ -10,16 +10,25 @@ int g_dashboardYPos;
 
 static const char kSection[] = "Settings";
 
-// The dashboard window itself comes with its own work; until then nothing
-// opens and these keep their state only.
-void ShowDashboardIfAllowed() {}
+// The dashboard window itself is not built yet: opening and closing it go
+// through these, which do nothing until it exists.
+void (*g_pfnShowDashboard)();
+void (*g_pfnCloseDashboard)();
+
+void ShowDashboardIfAllowed()
+{
+    if (g_dashboardSuppress == 0 && g_pfnShowDashboard) g_pfnShowDashboard();
+}
 
 void ShowDashboardIfPinned()
 {
     if (g_dashboardPinned) ShowDashboardIfAllowed();
 }
 
-void CloseDashboard() {}
+void CloseDashboard()
+{
+    if (g_dashboard && g_pfnCloseDashboard) g_pfnCloseDashboard();
+}
 
 void SuppressDashboard()
 {

@@ -14,6 +14,10 @@ extern bool g_dashboardHasPos;
 extern int g_dashboardXPos;
 extern int g_dashboardYPos;
 
+// Open and close the dashboard window.
+extern void (*g_pfnShowDashboard)();
+extern void (*g_pfnCloseDashboard)();
+
 void ShowDashboardIfAllowed();
 void ShowDashboardIfPinned();
 void CloseDashboard();

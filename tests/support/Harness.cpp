@@ -11,7 +11,7 @@ static void CopyFolder(const std::string& from, const std::string& to, bool recu
         std::string name = fd.cFileName;
         if (name == "." || name == "..") continue;
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (recurse) CopyFolder(from + name + "\\", to + name + "\\", true);
+            if (recurse && name == "Languages") CopyFolder(from + name + "\\", to + name + "\\", false);
             continue;
         }
         // The program and what ships beside it; not the test programs.
