@@ -3,22 +3,27 @@
 #include "engine/World.h"
 #include "app/Kestrabel.h"
 #include "services/Translator.h"
+#include <limits.h>
 #include <stdio.h>
 #include <time.h>
 
 int g_countersSaveTick;
 
-CString GetCountersPath()
+// A file in the data folder; empty when the folder cannot be had, is not a
+// full path (the file would land in whatever the current folder is) or the
+// path would not fit.
+static CString DataFilePath(const char* name)
 {
     CString dir = GetDataDirectory();
-    return dir.IsEmpty() ? CString() : dir + "Counters.dat";
+    if (dir.IsEmpty() || dir.GetLength() >= MAX_PATH || ::PathIsRelativeA(dir)) return CString();
+    char path[MAX_PATH];
+    lstrcpynA(path, dir, MAX_PATH);
+    if (!::PathAppendA(path, name)) return CString();
+    return CString(path);
 }
 
-CString GetDayLogPath()
-{
-    CString dir = GetDataDirectory();
-    return dir.IsEmpty() ? CString() : dir + "ks_data.csv";
-}
+CString GetCountersPath() { return DataFilePath("Counters.dat"); }
+CString GetDayLogPath() { return DataFilePath("ks_data.csv"); }
 
 // The counters' files belong to the one running instance.
 static bool MayWriteFiles()
@@ -146,21 +151,40 @@ void DayCounters::Save()
     fclose(f);
 }
 
-// Reads one line of at most 126 characters; the rest of a longer line is
-// skipped. FALSE at the end of the file.
-static bool ReadBoundedLine(FILE* f, char* buf, int size)
-{
-    if (!fgets(buf, size, f)) return false;
-    size_t n = strlen(buf);
-    if (n == 0 || buf[n - 1] != '\n') {
-        int c;
-        while ((c = fgetc(f)) != EOF && c != '\n') {}
+// Reads "Counters.dat" line by line into bounded buffers. A valid file is
+// two short lines; whatever lies beyond the first 64 KiB counts as the end
+// of the file, so no content can make the reading long.
+class CountersFileReader {
+public:
+    explicit CountersFileReader(FILE* f) : m_f(f), m_budget(64 * 1024) {}
+    // One line of at most size-1 characters (the rest of a longer line is
+    // skipped; a zero byte becomes '?', which no number contains). FALSE
+    // when the file is at its end.
+    bool ReadLine(char* buf, int size)
+    {
+        int c = Next();
+        if (c == EOF) return false;
+        int n = 0;
+        for (; c != EOF && c != '\n'; c = Next())
+            if (n < size - 1) buf[n++] = c ? (char)c : '?';
+        buf[n] = '\0';
+        return true;
     }
-    return true;
-}
 
-// Parses an integer at *pp; FALSE when there is no digit. *pFits tells
-// whether the number fits 32 bits.
+private:
+    int Next()
+    {
+        if (m_budget <= 0) return EOF;
+        --m_budget;
+        return fgetc(m_f);
+    }
+    FILE* m_f;
+    long m_budget;
+};
+
+// Parses a decimal integer at p (blanks, then an optional sign, then
+// digits); FALSE when there is no digit. fits tells whether the number is
+// within 32 bits; p moves past every digit either way.
 static bool ParseNumber(const char*& p, long long& value, bool& fits)
 {
     while (*p == ' ' || *p == '\t') ++p;
@@ -168,13 +192,29 @@ static bool ParseNumber(const char*& p, long long& value, bool& fits)
     if (*p == '-' || *p == '+') neg = (*p++ == '-');
     if (*p < '0' || *p > '9') return false;
     long long v = 0;
-    fits = true;
     for (; *p >= '0' && *p <= '9'; ++p) {
-        if (v <= 0x7FFFFFFFLL + 1) v = v * 10 + (*p - '0');
+        if (v <= 0x80000000LL) v = v * 10 + (*p - '0');
     }
     if (neg) v = -v;
-    if (v > INT_MAX || v < INT_MIN) fits = false;
+    fits = v >= INT_MIN && v <= INT_MAX;
     value = v;
+    return true;
+}
+
+// "year-month-day"; FALSE unless all three numbers are there and fit.
+static bool ParseDateLine(const char* p, int& year, int& month, int& day)
+{
+    int parts[3];
+    for (int i = 0; i < 3; ++i) {
+        long long v;
+        bool fits;
+        if (!ParseNumber(p, v, fits) || !fits) return false;
+        parts[i] = (int)v;
+        if (i < 2 && *p++ != '-') return false;
+    }
+    year = parts[0];
+    month = parts[1];
+    day = parts[2];
     return true;
 }
 
@@ -184,45 +224,44 @@ void DayCounters::Load()
     if (path.IsEmpty()) return;
     FILE* f = fopen(path, "rt");
     if (!f) return;
+    CountersFileReader reader(f);
     char line[128];
-    int date[3];
-    bool haveDate = false;
-    if (ReadBoundedLine(f, line, 127)) {
-        const char* p = line;
-        int i = 0;
-        for (; i < 3; ++i) {
-            long long v; bool fits;
-            if (!ParseNumber(p, v, fits) || !fits) break;
-            date[i] = (int)v;
-            if (i < 2) { if (*p != '-') { ++i; break; } ++p; }
-        }
-        haveDate = i == 3;
-    }
-    int y, m, d;
-    __int64 now = World().Now();
-    LocalDate(now, y, m, d);
-    if (haveDate && d == date[2] && m == date[1] && y == date[0]) {
-        if (ReadBoundedLine(f, line, 127)) {
-            // Fields in file order; a daily count may be negative after a
-            // postponement, no other counter may.
+    int fy, fm, fd;
+    if (reader.ReadLine(line, 127) && ParseDateLine(line, fy, fm, fd)) {
+        int y, m, d;
+        LocalDate(World().Now(), y, m, d);
+        // Only today's counters are taken, and the day counts as begun only
+        // when at least one of them was: a date line alone, or one followed
+        // by nothing usable, changes nothing.
+        int taken = 0;
+        if (d == fd && m == fm && y == fy && reader.ReadLine(line, 127)) {
+            // Fields in file order. A number that does not fit, or a negative
+            // one where the counter cannot be negative, leaves its field as
+            // it is; the daily count may be negative after a postponement.
             int* fields[7] = { &nBreaks, &nDailySeconds, &nPostpones, &nIdleSeconds,
                                &nTotalSeconds, &nWorkSeconds, &nSessionSeconds };
             const char* p = line;
             for (int i = 0; i < 7; ++i) {
-                long long v; bool fits;
+                long long v;
+                bool fits;
                 if (!ParseNumber(p, v, fits)) break;
-                if (fits && (v >= 0 || fields[i] == &nDailySeconds)) *fields[i] = (int)v;
-                if (i < 6) { if (*p != ';') break; ++p; }
+                if (fits && (v >= 0 || fields[i] == &nDailySeconds)) {
+                    *fields[i] = (int)v;
+                    ++taken;
+                }
+                if (i < 6 && *p++ != ';') break;
             }
         }
-        struct tm noon = {};
-        noon.tm_year = date[0] - 1900;
-        noon.tm_mon = date[1] - 1;
-        noon.tm_mday = date[2];
-        noon.tm_hour = 12;
-        noon.tm_isdst = -1;
-        __int64 t = (__int64)_mktime64(&noon);
-        if (t != -1) m_date = t;
+        if (taken > 0) {
+            struct tm noon = {};
+            noon.tm_year = fy - 1900;
+            noon.tm_mon = fm - 1;
+            noon.tm_mday = fd;
+            noon.tm_hour = 12;
+            noon.tm_isdst = -1;
+            __int64 t = (__int64)_mktime64(&noon);
+            if (t != -1) m_date = t;
+        }
     }
     fclose(f);
 }

@@ -20,6 +20,8 @@ struct DayCounters {
     __int64 m_date;          // the moment that marks the counters' day; 0: none yet
 
     DayCounters();
+    // The last write of "Counters.dat" at process exit (none in a second
+    // instance, none without a usable data folder).
     ~DayCounters();
     void Reset();
     // Adds the elapsed seconds; TRUE when a new day began.
@@ -29,7 +31,10 @@ struct DayCounters {
     void PostponeDailyLimit();
     // A break was postponed: one break fewer (never below 0), one postponement more.
     void CountPostponement();
+    // Writes "Counters.dat": the date of writing, then the seven counters.
     void Save();
+    // Takes the counters of a "Counters.dat" written today; the day then
+    // counts as begun at noon.
     void Load();
     void AppendDayLog();
     int GetStartHHMM() const { return nStartHHMM; }
@@ -41,7 +46,7 @@ struct DayCounters {
 extern DayCounters g_dayCounters;
 extern int g_countersSaveTick;
 
-// Empty when the data folder cannot be had.
+// Empty when the data folder cannot be had; built anew on every call.
 CString GetCountersPath();
 CString GetDayLogPath();
 

@@ -27,11 +27,18 @@ HINSTANCE CWorld::ShellExecute(HWND hWnd, const char* verb, const char* file, co
     return ::ShellExecuteA(hWnd, verb, file, params, nullptr, show);
 }
 
-static CWorld g_realWorld;
-static CWorld* g_pWorld = &g_realWorld;
+// The real world is never destroyed: the last save at process exit still
+// reads its clock, whatever the order in which static objects go.
+static CWorld* RealWorld()
+{
+    static CWorld* real = new CWorld;
+    return real;
+}
 
-CWorld& World() { return *g_pWorld; }
-void SetWorld(CWorld* pWorld) { g_pWorld = pWorld ? pWorld : &g_realWorld; }
+static CWorld* g_pWorld;
+
+CWorld& World() { return g_pWorld ? *g_pWorld : *RealWorld(); }
+void SetWorld(CWorld* pWorld) { g_pWorld = pWorld; }
 
 bool LocalTimeOf(__int64 t, struct tm* out)
 {
