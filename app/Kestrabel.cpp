@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "engine/MainFrame.h"
 #include "engine/HooksLoader.h"
+#include "services/UpdateCheck.h"
 #include "res/resource.h"
 #include <shlobj.h>
 #include <gdiplus.h>
@@ -136,6 +137,7 @@ BOOL CVantrelApp::InitInstance()
 
 int CVantrelApp::ExitInstance()
 {
+    WaitForUpdateCheckToEnd();
     if (g_isPrimaryInstance) SaveSettings();
     return CWinApp::ExitInstance();
 }

@@ -4,6 +4,7 @@
 #include "engine/World.h"
 #include "app/Kestrabel.h"
 #include "app/Product.h"
+#include "controls/OpenUrl.h"
 #include "services/Translator.h"
 #include "tray/TrayNotifyIcon.h"
 #include "ui/Dashboard.h"
@@ -49,7 +50,7 @@ void CMainFrame::OnPause()
 void CMainFrame::OnGiveFeedback()
 {
     CString link = "mailto:" KS_SUPPORT_ADDRESS "?subject=Kestrabel feedback";
-    HINSTANCE result = World().ShellExecute(m_hWnd, "open", link, nullptr, SW_SHOWNORMAL);
+    HINSTANCE result = g_pfnShellExecuteA(m_hWnd, "open", link, nullptr, nullptr, SW_SHOWNORMAL);
     if ((INT_PTR)result <= 32) {
         CString text = g_translator.Translate("Failed to send email\n\nPlease sent your feedback to ");
         AfxMessageBox(text + KS_SUPPORT_ADDRESS, MB_OK);

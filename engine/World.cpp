@@ -1,7 +1,6 @@
 #include "engine/World.h"
 #include "engine/HooksLoader.h"
 #include <mmsystem.h>
-#include <shellapi.h>
 #include <time.h>
 
 __int64 CWorld::Now() { return (__int64)_time64(nullptr); }
@@ -22,10 +21,6 @@ DWORD CWorld::ReadKeyStrokes() { return ::ReadKeyStrokes(); }
 DWORD CWorld::ReadMouseEvents() { return ::ReadMouseEvents(); }
 DWORD CWorld::ReadMouseClicks() { return ::ReadMouseClicks(); }
 void CWorld::PlaySound(const char* file, DWORD flags) { ::PlaySoundA(file, nullptr, flags); }
-HINSTANCE CWorld::ShellExecute(HWND hWnd, const char* verb, const char* file, const char* params, int show)
-{
-    return ::ShellExecuteA(hWnd, verb, file, params, nullptr, show);
-}
 
 // The real world is never destroyed: the last save at process exit still
 // reads its clock, whatever the order in which static objects go.

@@ -26,8 +26,6 @@ public:
     virtual DWORD ReadMouseEvents();
     virtual DWORD ReadMouseClicks();
     virtual void PlaySound(const char* file, DWORD flags);
-    // The shell's ShellExecuteA: opens documents, links and mail links.
-    virtual HINSTANCE ShellExecute(HWND hWnd, const char* verb, const char* file, const char* params, int show);
 };
 
 CWorld& World();

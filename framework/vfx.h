@@ -14,3 +14,5 @@
 #include "vfxapp.h"
 #include "vfxgdi.h"
 #include "vfxdlg.h"
+#include "vfxctrl.h"
+#include "vfxinet.h"

@@ -1,7 +1,193 @@
 // The update check.
+#include "services/UpdateCheck.h"
+#include "services/ShellHelpers.h"
+#include "controls/OpenUrl.h"
 #include "engine/MainFrame.h"
+#include "engine/World.h"
+#include "app/Kestrabel.h"
+#include "app/Settings.h"
+#include <memory>
 
-void CMainFrame::ArmUpdateCheck() {}
-bool CMainFrame::StartUpdateCheck() { return false; }
-LRESULT CMainFrame::OnUpdateCheckDone(WPARAM, LPARAM) { return 0; }
-void CMainFrame::OnCheckForUpdates() {}
+namespace {
+
+const char kAgent[] = "Kestrabel AutoUpdater";
+const UINT kReadBuffer = 255;
+const UINT kReadLimit = 2048;
+const char kVersionTag[] = "<version>";
+const char kVersionEndTag[] = "</version>";
+const char kPromptCaption[] = "Kestrabel Updater";
+// Always the server's own answer: a cached copy would hide a new release.
+const DWORD kRequestFlags = INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE
+                            | INTERNET_FLAG_PRAGMA_NOCACHE;
+
+// The running worker, for the wait at exit (the main frame and its handle
+// may be gone by then). User-interface thread only.
+HANDLE s_hRunningWorker;
+
+void ForgetRunningWorker()
+{
+    if (s_hRunningWorker) ::CloseHandle(s_hRunningWorker);
+    s_hRunningWorker = nullptr;
+}
+
+// The text between the tags of the lower-cased answer; FALSE when the
+// opening tag is missing or stands at the very start, or the closing one is
+// missing.
+bool FindNewestVersion(const CString& answer, CString& newest)
+{
+    int tag = answer.Find(kVersionTag);
+    if (tag <= 0) return false;
+    int start = tag + (int)(sizeof(kVersionTag) - 1);
+    int end = answer.Find(kVersionEndTag, start);
+    if (end < 0) return false;
+    newest = answer.Mid(start, end - start);
+    return true;
+}
+
+} // namespace
+
+int DayNumberOf(const FILETIME& ft)
+{
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    DWORD thousandths = (DWORD)(t.QuadPart / 864000000ULL);   // of a day
+    return (int)(thousandths / 1000);
+}
+
+int TodayDayNumber()
+{
+    // Seconds since 1970 to 100-nanosecond units since 1601.
+    ULARGE_INTEGER t;
+    t.QuadPart = (ULONGLONG)(World().Now() + 11644473600LL) * 10000000ULL;
+    FILETIME ft = { t.LowPart, t.HighPart };
+    return DayNumberOf(ft);
+}
+
+CString BuildUpdateCheckUrl(bool forVersionFile)
+{
+    // The site's address, with or without its closing slash.
+    CString site(KS_UPDATE_SITE);
+    while (!site.IsEmpty() && site[site.GetLength() - 1] == '/') site = site.Left(site.GetLength() - 1);
+    CString url;
+    url.Format("%s/%s?param=%u&version=%s", (const char*)site, forVersionFile ? "version.xml" : "check_version.php",
+               (unsigned)g_parameters, (const char*)GetProgramVersion());
+    return url;
+}
+
+DWORD WINAPI UpdateCheckThreadProc(LPVOID param)
+{
+    std::unique_ptr<UpdateCheckJob> job(static_cast<UpdateCheckJob*>(param));
+    if (!job) return 0;
+    bool completed = false, upgrade = false;
+    CString error;
+    try {
+        CString answer;
+        bool answered = false;
+        {
+            CInternetSession session(kAgent, 1, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+            std::unique_ptr<CInternetFile> file(session.OpenURL(job->strUrl, 1, kRequestFlags, nullptr, 0));
+            if (file) {
+                char buf[kReadBuffer];
+                for (UINT counter = 0; counter < kReadLimit; counter += kReadBuffer) {
+                    if (!file->ReadString(buf, kReadBuffer)) break;
+                    answer += buf;
+                }
+                file->Close();
+                answered = true;
+            }
+        }
+        if (answered) {
+            answer.MakeLower();
+            CString newest;
+            if (FindNewestVersion(answer, newest) && newest.Compare(job->strVersion) != 0) {
+                CString prompt;
+                prompt.Format("A new Kestrabel release is available!\n\nLast version: %s\nYour version: %s\n\n"
+                              "Would you like to upgrade now?",
+                              (const char*)newest, (const char*)job->strVersion);
+                upgrade = AfxShowMessageBox(job->hwndNotify, prompt, kPromptCaption, MB_ICONINFORMATION | MB_YESNO)
+                          == IDYES;
+            }
+            completed = true;
+        }
+    } catch (CException* e) {
+        char buf[300];
+        buf[0] = '\0';
+        if (!e->GetErrorMessage(buf, sizeof(buf))) buf[0] = '\0';
+        buf[sizeof(buf) - 1] = '\0';
+        error = buf;
+        e->Delete();
+    } catch (...) {
+        error.Empty();
+    }
+    if (!completed) {
+        error.TrimRight();
+        if (error.IsEmpty()) error = "Unspecified error";
+        AfxShowMessageBox(nullptr, "Failed to check for updates:\n" + error, "Kestrabel", MB_OK);
+        upgrade = false;
+    }
+    ::PostMessageA(job->hwndNotify, WM_UPDATE_CHECK_DONE, upgrade ? 1 : 0, 0);
+    return completed ? 1 : 0;
+}
+
+bool WaitForUpdateCheckToEnd(DWORD ms)
+{
+    if (!s_hRunningWorker) return true;
+    if (::WaitForSingleObject(s_hRunningWorker, ms) == WAIT_TIMEOUT) return false;
+    ForgetRunningWorker();
+    return true;
+}
+
+void CMainFrame::ArmUpdateCheck()
+{
+    if (m_nTimerUpdate) return;
+    if (g_lastCheckDay != 0) {
+        // Unsigned: a last check "in the future" (the clock was set back)
+        // gives a large difference, so the check is armed.
+        DWORD days = (DWORD)TodayDayNumber() - (DWORD)g_lastCheckDay;
+        if (days < 7) return;
+    }
+    m_nTimerUpdate = SetTimer(TIMER_UPDATE_CHECK, 30000);
+}
+
+bool CMainFrame::StartUpdateCheck()
+{
+    if (m_hUpdateThread) return false;
+    // A check that fails still counts: it is in the store before it starts.
+    g_lastCheckDay = TodayDayNumber();
+    if (g_isPrimaryInstance) theApp.SaveSettings();
+
+    UpdateCheckJob* job = new UpdateCheckJob;
+    job->hwndNotify = m_hWnd;
+    job->strUrl = BuildUpdateCheckUrl(true);
+    job->strVersion = GetProgramVersion();
+    DWORD threadId = 0;
+    HANDLE hThread = ::CreateThread(nullptr, 0, UpdateCheckThreadProc, job, 0, &threadId);
+    if (!hThread) {
+        DWORD error = ::GetLastError();
+        delete job;
+        ::SetLastError(error);
+        ShowLastError("Failed to create update-checking thread", MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_hUpdateThread = hThread;
+    ForgetRunningWorker();
+    if (!::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &s_hRunningWorker, SYNCHRONIZE,
+                           FALSE, 0))
+        s_hRunningWorker = nullptr;
+    return true;
+}
+
+LRESULT CMainFrame::OnUpdateCheckDone(WPARAM wParam, LPARAM)
+{
+    if (m_hUpdateThread) ::CloseHandle(m_hUpdateThread);
+    m_hUpdateThread = nullptr;
+    ForgetRunningWorker();
+    if (wParam) OnCheckForUpdates();
+    return 0;
+}
+
+void CMainFrame::OnCheckForUpdates()
+{
+    OpenUrl(BuildUpdateCheckUrl(false), SW_SHOW);
+}

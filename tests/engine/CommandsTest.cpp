@@ -9,6 +9,7 @@
 #include "tray/TrayNotifyIcon.h"
 #include "ui/Dashboard.h"
 #include "ui/SettingsSheet.h"
+#include "controls/OpenUrl.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>
 
@@ -22,6 +23,15 @@ void RecordSheet(CWnd*, int startPage, BOOL welcome)
 {
     g_sheetRuns.push_back({ startPage, welcome, g_modalOpen, g_frame && g_frame->m_nTimerPulse != 0 });
     if (g_insideSheet) g_insideSheet();
+}
+
+// What the shell was asked to open, and what it answers.
+std::vector<std::string> g_shellOpened;
+INT_PTR g_shellResult = 42;
+HINSTANCE WINAPI RecordShell(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT)
+{
+    g_shellOpened.push_back(std::string(verb ? verb : "") + " " + (file ? file : ""));
+    return (HINSTANCE)g_shellResult;
 }
 
 int g_dashboardOpened, g_dashboardClosed;
@@ -39,6 +49,10 @@ protected:
         g_pfnShowDashboard = OpenDashboard;
         g_pfnCloseDashboard = CloseTheDashboard;
         g_dashboardOpened = g_dashboardClosed = 0;
+        g_shellOpened.clear();
+        g_shellResult = 42;
+        previousShell = g_pfnShellExecuteA;
+        g_pfnShellExecuteA = RecordShell;
         breaks = g_breakSettings;
         frame = new CMainFrame;
         ASSERT_TRUE(frame->Create(nullptr, "Kestrabel", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, nullptr));
@@ -51,6 +65,7 @@ protected:
         frame->DestroyWindow();
         g_frame = nullptr;
         g_pfnRunSettingsSheet = previousRun;
+        g_pfnShellExecuteA = previousShell;
         g_pfnShowDashboard = nullptr;
         g_pfnCloseDashboard = nullptr;
         g_dashboard = nullptr;
@@ -73,6 +88,7 @@ protected:
     FakeWorld world;
     MessageBoxRecorder boxes{ IDYES };
     RUN_SETTINGS_SHEET previousRun = g_pfnRunSettingsSheet;
+    PFN_SHELLEXECUTEA previousShell = nullptr;
     BreakSettings breaks;
     CMainFrame* frame = nullptr;
 };
@@ -146,11 +162,11 @@ TEST_F(CommandsTest, PostedCommandsReachTheirHandlersOnlyWhenEnabled)
     PumpMessages(20);
     EXPECT_EQ(frame->m_dwState, (DWORD)STATE_WORKING);
     EXPECT_TRUE(g_sheetRuns.empty());
-    world.shellResult = 42;
+    g_shellResult = 42;
     frame->PostMessage(WM_COMMAND, ID_TRAY_FEEDBACK, 0);
     PumpMessages(20);
-    ASSERT_EQ(world.shellOpened.size(), 1u);
-    EXPECT_EQ(world.shellOpened[0], "open mailto:support@example.com?subject=Kestrabel feedback");
+    ASSERT_EQ(g_shellOpened.size(), 1u);
+    EXPECT_EQ(g_shellOpened[0], "open mailto:support@example.com?subject=Kestrabel feedback");
     g_modalOpen = false;
 
     frame->PostMessage(WM_COMMAND, ID_TRAY_STATISTICS, 0);
@@ -267,12 +283,12 @@ TEST_F(CommandsTest, FirstRunSheetSavesEvenWhenCancelled)
 
 TEST_F(CommandsTest, FailingMailLinkTellsTheAddress)
 {
-    world.shellResult = 2;   // SE_ERR_FNF
+    g_shellResult = 2;   // SE_ERR_FNF
     frame->SendMessage(WM_COMMAND, ID_TRAY_FEEDBACK, 0);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Failed to send email\n\nPlease sent your feedback to support@example.com");
     EXPECT_EQ(boxes.boxes[0].type, (UINT)MB_OK);
-    world.shellResult = 33;
+    g_shellResult = 33;
     frame->SendMessage(WM_COMMAND, ID_TRAY_FEEDBACK, 0);
     EXPECT_EQ(boxes.boxes.size(), 1u);
 }

@@ -60,12 +60,4 @@ public:
     DWORD ReadMouseEvents() override { return mouseEvents; }
     DWORD ReadMouseClicks() override { return mouseClicks; }
     void PlaySound(const char* file, DWORD) override { sounds.push_back(file ? file : ""); }
-    // What the shell was asked to open, and what it answers.
-    std::vector<std::string> shellOpened;
-    INT_PTR shellResult = 42;
-    HINSTANCE ShellExecute(HWND, const char* verb, const char* file, const char*, int) override
-    {
-        shellOpened.push_back(std::string(verb ? verb : "") + " " + (file ? file : ""));
-        return (HINSTANCE)shellResult;
-    }
 };

@@ -1,0 +1,31 @@
+// The update check: once a week a worker thread asks the product's site for
+// the newest release and offers the download page when it differs.
+#pragma once
+#include "vfx.h"
+#include "app/Messages.h"
+
+// Whole days since 1 January 1601 UTC of a FILETIME value.
+int DayNumberOf(const FILETIME& ft);
+// Today's day number by the engine's clock.
+int TodayDayNumber();
+
+// The version file's address (forVersionFile) or the download page's, with
+// the query "?param=<g_parameters>&version=<GetProgramVersion()>".
+CString BuildUpdateCheckUrl(bool forVersionFile);
+
+// Everything a worker needs, copied for it: the worker owns the block and
+// deletes it, so it reads nothing that the program tears down at exit.
+struct UpdateCheckJob {
+    HWND hwndNotify = nullptr;   // gets WM_UPDATE_CHECK_DONE
+    CString strUrl;              // the version file's address
+    CString strVersion;          // the program's own version
+};
+
+// The worker: param is a new-allocated UpdateCheckJob. Exit code 1 after a
+// completed check, 0 after a failed one; it always ends by posting
+// WM_UPDATE_CHECK_DONE (1 when the user chose to upgrade, else 0).
+DWORD WINAPI UpdateCheckThreadProc(LPVOID param);
+
+// At exit: gives a running worker up to ms milliseconds to finish. TRUE
+// when no worker runs any more.
+bool WaitForUpdateCheckToEnd(DWORD ms = 2000);
