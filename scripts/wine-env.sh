@@ -10,7 +10,7 @@ export WINE64 WINESERVER
 wine_env_start() {
   local run_dir=$1
   mkdir -p "$run_dir"
-  export WINEPREFIX="$run_dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+  export WINEPREFIX="$run_dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=" WINEARCH=win64
   unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY
   local n
   for n in $(seq 90 140); do
