@@ -1,49 +1,52 @@
 #include "engine/HooksLoader.h"
 #include "vfx.h"
 
-typedef int (*HOOKPROC_VOID)(void);
-typedef DWORD (*HOOKPROC_COUNT)(void);
-
-static HOOKPROC_VOID s_pfnSetKBHook;
-static HOOKPROC_VOID s_pfnSetMouseHook;
-static HOOKPROC_COUNT s_pfnGetKeyStrokes;
-static HOOKPROC_COUNT s_pfnGetMouseEvents;
-static HOOKPROC_COUNT s_pfnGetMouseClicks;
-static HOOKPROC_VOID s_pfnKillKBHook;
-static HOOKPROC_VOID s_pfnKillMouseHook;
-static bool s_keyboardInstalled;
-static bool s_mouseInstalled;
+// Zero-initialised: valid before any constructor of another file runs.
+HookEntryPoints g_hookEntryPoints;
+HMODULE (*CDllLoader::s_pfnLoad)(const char*);
+FARPROC (*CDllLoader::s_pfnBind)(HMODULE, const char*);
+BOOL (*CDllLoader::s_pfnFree)(HMODULE);
 
 CDllLoader::CDllLoader(const char* pszFileName)
-    : m_hModule(::LoadLibraryA(pszFileName))
+    : m_hModule(s_pfnLoad ? s_pfnLoad(pszFileName) : ::LoadLibraryA(pszFileName))
 {
 }
 
 CDllLoader::~CDllLoader()
 {
-    if (m_hModule && !m_bKeepLoaded) ::FreeLibrary(m_hModule);
+    if (m_hModule && !m_bKeepLoaded) {
+        if (s_pfnFree) s_pfnFree(m_hModule);
+        else ::FreeLibrary(m_hModule);
+    }
     m_hModule = nullptr;
 }
 
 template <class T>
 static bool Bind(HMODULE h, const char* name, T& pfn)
 {
-    pfn = (T)(void*)::GetProcAddress(h, name);
+    FARPROC p = CDllLoader::s_pfnBind ? CDllLoader::s_pfnBind(h, name) : ::GetProcAddress(h, name);
+    pfn = (T)(void*)p;
     return pfn != nullptr;
 }
 
 CHooksLoader::CHooksLoader()
-    : CDllLoader("tapvex.dll")
+    : CHooksLoader("tapvex.dll")
+{
+}
+
+CHooksLoader::CHooksLoader(const char* pszFileName)
+    : CDllLoader(pszFileName)
 {
     if (!m_hModule) return;
+    HookEntryPoints& e = g_hookEntryPoints;
     bool ok = true;
-    ok &= Bind(m_hModule, "SetKBHook", s_pfnSetKBHook);
-    ok &= Bind(m_hModule, "SetMouseHook", s_pfnSetMouseHook);
-    ok &= Bind(m_hModule, "GetKeyStrokes", s_pfnGetKeyStrokes);
-    ok &= Bind(m_hModule, "GetMouseEvents", s_pfnGetMouseEvents);
-    ok &= Bind(m_hModule, "GetMouseClicks", s_pfnGetMouseClicks);
-    ok &= Bind(m_hModule, "KillKBHook", s_pfnKillKBHook);
-    ok &= Bind(m_hModule, "KillMouseHook", s_pfnKillMouseHook);
+    ok &= Bind(m_hModule, "SetKBHook", e.pfnSetKBHook);
+    ok &= Bind(m_hModule, "SetMouseHook", e.pfnSetMouseHook);
+    ok &= Bind(m_hModule, "GetKeyStrokes", e.pfnGetKeyStrokes);
+    ok &= Bind(m_hModule, "GetMouseEvents", e.pfnGetMouseEvents);
+    ok &= Bind(m_hModule, "GetMouseClicks", e.pfnGetMouseClicks);
+    ok &= Bind(m_hModule, "KillKBHook", e.pfnKillKBHook);
+    ok &= Bind(m_hModule, "KillMouseHook", e.pfnKillMouseHook);
     m_bMissingExports = !ok;
 }
 
@@ -51,66 +54,85 @@ CHooksLoader::~CHooksLoader()
 {
     HookMouseOff();
     HookKeyboardOff();
-    // A hook that is still installed points into the library's code.
-    if (s_keyboardInstalled || s_mouseInstalled) m_bKeepLoaded = true;
+    HookEntryPoints& e = g_hookEntryPoints;
+    if (e.bKeyboardInstalled || e.bMouseInstalled) {
+        // A hook without its remove export is still installed and points
+        // into the library's code: the library stays until the process ends.
+        m_bKeepLoaded = true;
+    } else if (m_hModule) {
+        // The library goes with this object; nothing may call into it after.
+        e = HookEntryPoints();
+    }
+}
+
+void CHooksLoader::ReportLoadFailure() const
+{
+    if (m_bMissingExports)
+        AfxMessageBox("Failed to init keyboard and mouse hooks", MB_OK | MB_ICONSTOP);
 }
 
 void ReportHookLoadFailure()
 {
-    if (g_hooksLoader.m_bMissingExports)
-        AfxMessageBox("Failed to init keyboard and mouse hooks", MB_OK | MB_ICONSTOP);
+    g_hooksLoader.ReportLoadFailure();
 }
 
 bool HookKeyboardOn()
 {
-    if (!s_keyboardInstalled && s_pfnSetKBHook) {
-        s_pfnSetKBHook();
-        s_keyboardInstalled = true;
+    HookEntryPoints& e = g_hookEntryPoints;
+    if (!e.bKeyboardInstalled && e.pfnSetKBHook) {
+        e.pfnSetKBHook();
+        e.bKeyboardInstalled = true;
     }
-    return s_keyboardInstalled;
+    return e.bKeyboardInstalled;
 }
 
 bool HookMouseOn()
 {
-    if (!s_mouseInstalled && s_pfnSetMouseHook) {
-        s_pfnSetMouseHook();
-        s_mouseInstalled = true;
+    HookEntryPoints& e = g_hookEntryPoints;
+    if (!e.bMouseInstalled && e.pfnSetMouseHook) {
+        e.pfnSetMouseHook();
+        e.bMouseInstalled = true;
     }
-    return s_mouseInstalled;
+    return e.bMouseInstalled;
 }
 
 bool HookKeyboardOff()
 {
-    if (s_keyboardInstalled && s_pfnKillKBHook) {
-        s_pfnKillKBHook();
-        s_keyboardInstalled = false;
+    HookEntryPoints& e = g_hookEntryPoints;
+    if (e.bKeyboardInstalled && e.pfnKillKBHook) {
+        e.pfnKillKBHook();
+        e.bKeyboardInstalled = false;
     }
-    return !s_keyboardInstalled;
+    return !e.bKeyboardInstalled;
 }
 
 bool HookMouseOff()
 {
-    if (s_mouseInstalled && s_pfnKillMouseHook) {
-        s_pfnKillMouseHook();
-        s_mouseInstalled = false;
+    HookEntryPoints& e = g_hookEntryPoints;
+    if (e.bMouseInstalled && e.pfnKillMouseHook) {
+        e.pfnKillMouseHook();
+        e.bMouseInstalled = false;
     }
-    return !s_mouseInstalled;
+    return !e.bMouseInstalled;
 }
 
-bool IsKeyboardHookInstalled() { return s_keyboardInstalled; }
-bool IsMouseHookInstalled() { return s_mouseInstalled; }
+bool IsKeyboardHookInstalled() { return g_hookEntryPoints.bKeyboardInstalled; }
+bool IsMouseHookInstalled() { return g_hookEntryPoints.bMouseInstalled; }
 
 DWORD ReadKeyStrokes()
 {
-    return (s_keyboardInstalled && s_pfnGetKeyStrokes) ? s_pfnGetKeyStrokes() : 0;
+    const HookEntryPoints& e = g_hookEntryPoints;
+    return (e.bKeyboardInstalled && e.pfnGetKeyStrokes) ? e.pfnGetKeyStrokes() : 0;
 }
 
 DWORD ReadMouseEvents()
 {
-    return (s_mouseInstalled && s_pfnGetMouseEvents) ? s_pfnGetMouseEvents() : 0;
+    const HookEntryPoints& e = g_hookEntryPoints;
+    return (e.bMouseInstalled && e.pfnGetMouseEvents) ? e.pfnGetMouseEvents() : 0;
 }
 
 DWORD ReadMouseClicks()
 {
-    return (s_mouseInstalled && s_pfnGetMouseClicks) ? s_pfnGetMouseClicks() : 0;
+    const HookEntryPoints& e = g_hookEntryPoints;
+    return (e.bMouseInstalled && e.pfnGetMouseClicks) ? e.pfnGetMouseClicks() : 0;
 }

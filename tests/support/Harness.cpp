@@ -124,12 +124,61 @@ DWORD ProgramRun::ExitCode() const
 
 std::string ProgramRun::IniValue(const std::string& key) const
 {
-    char buf[4096];
-    ::GetPrivateProfileStringA("Settings", key.c_str(), "\x01", buf, sizeof(buf), dir.File("Kestrabel.INI").c_str());
-    return buf;
+    // Parsed from the bytes on disk: the system's profile functions may keep
+    // a copy of the file from before the program wrote it.
+    std::string ini = Ini();
+    bool inSettings = false;
+    size_t pos = 0;
+    while (pos < ini.size()) {
+        size_t eol = ini.find('\n', pos);
+        if (eol == std::string::npos) eol = ini.size();
+        std::string line = ini.substr(pos, eol - pos);
+        pos = eol + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] == '[') {
+            inSettings = line == "[Settings]";
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (inSettings && eq != std::string::npos && line.substr(0, eq) == key) return line.substr(eq + 1);
+    }
+    return "\x01";
 }
 
 void ProgramRun::SetIniValue(const std::string& key, const std::string& value)
 {
-    ::WritePrivateProfileStringA("Settings", key.c_str(), value.c_str(), dir.File("Kestrabel.INI").c_str());
+    // Edited as bytes on disk, like IniValue reads them.
+    std::string ini = Ini();
+    std::string out;
+    bool inSettings = false, sawSettings = false, done = false;
+    size_t pos = 0;
+    while (pos < ini.size()) {
+        size_t eol = ini.find('\n', pos);
+        if (eol == std::string::npos) eol = ini.size();
+        std::string line = ini.substr(pos, eol - pos);
+        pos = eol + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] == '[') {
+            if (inSettings && !done) { out += key + "=" + value + "\r\n"; done = true; }
+            inSettings = line == "[Settings]";
+            sawSettings |= inSettings;
+        } else if (inSettings && line.compare(0, key.size() + 1, key + "=") == 0) {
+            if (!done) out += key + "=" + value + "\r\n";
+            done = true;
+            continue;
+        }
+        out += line + "\r\n";
+    }
+    if (!done) {
+        if (!sawSettings) out += "[Settings]\r\n";
+        else if (!inSettings) {
+            // The section exists but is not the last one: put the key right after its header.
+            size_t at = out.find("[Settings]\r\n") + 12;
+            out.insert(at, key + "=" + value + "\r\n");
+            WriteFileBytes(dir.File("Kestrabel.INI"), out);
+            return;
+        }
+        out += key + "=" + value + "\r\n";
+    }
+    WriteFileBytes(dir.File("Kestrabel.INI"), out);
 }
