@@ -2,6 +2,7 @@
 // modal settings sheet and the dashboard hover.
 #include "support/TestSupport.h"
 #include "support/FakeWorld.h"
+#include "tray/TraySupport.h"
 #include "engine/MainFrame.h"
 #include "engine/DayCounters.h"
 #include "app/Kestrabel.h"
@@ -86,6 +87,7 @@ protected:
         PumpMessages(20);
     }
     FakeWorld world;
+    ShellRecorder shell;   // no real notification area: quick and quiet
     MessageBoxRecorder boxes{ IDYES };
     RUN_SETTINGS_SHEET previousRun = g_pfnRunSettingsSheet;
     PFN_SHELLEXECUTEA previousShell = nullptr;
