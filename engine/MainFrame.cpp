@@ -50,6 +50,20 @@ END_MESSAGE_MAP()
 // Stored values that must be positive to make sense are used as at least 1.
 static int AtLeastOne(int v) { return v < 1 ? 1 : v; }
 
+// Every redraw the engine asks for goes through here and is counted.
+static void Redraw(CMainFrame* frame)
+{
+    ++frame->m_nRedraws;
+    frame->UpdateTrayIcon();
+}
+
+// Every alert the engine raises goes through here and is counted.
+static void RaiseAlert(CMainFrame* frame, int kind)
+{
+    if (kind >= 0 && kind < 4) ++frame->m_nAlerts[kind];
+    frame->ShowAlert(kind);
+}
+
 CMainFrame::CMainFrame()
 {
     m_dwState = STATE_WORKING;
@@ -83,8 +97,9 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra)
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra);
 }
 
-int CMainFrame::OnCreate(LPCREATESTRUCTA)
+int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs)
 {
+    if (CFrameWnd::DefWindowProc(WM_CREATE, 0, (LPARAM)lpcs) == -1) return -1;
     RECT empty = { 0, 0, 0, 0 };
     if (!m_wndView.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, empty, this, AFX_IDW_PANE_FIRST))
         return -1;
@@ -113,17 +128,13 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
         OnTick();
     } else if (nIDEvent == TIMER_PULSE && m_nTimerPulse) {
         ++g_pulseCount;
-        UpdateTrayIcon();
+        Redraw(this);
     } else if (nIDEvent == TIMER_UPDATE_CHECK && m_nTimerUpdate) {
         KillTimer(m_nTimerUpdate);
         m_nTimerUpdate = 0;
         StartUpdateCheck();
     } else if (nIDEvent == TIMER_HOVER && m_nTimerHover) {
-        KillTimer(m_nTimerHover);
-        m_nTimerHover = 0;
-        POINT pt;
-        if (World().GetCursorPos(&pt) && IsNearHoverPoint(pt)) ShowDashboardOnHover();
-        DisarmHover();
+        OnHoverTimer();
     }
 }
 
@@ -233,17 +244,17 @@ void CMainFrame::OnTick()
         if (micro.bEnabled && m_nMinutesSinceMicro >= microInterval && m_nMinutesLeft >= microInterval
             && CanAlertNow(FALSE)) {
             m_nMinutesSinceMicro = 0;
-            ShowAlert(BREAK_MICRO);
+            RaiseAlert(this, BREAK_MICRO);
         }
         if (daily.bEnabled && g_dayCounters.nDailySeconds / 60 >= AtLeastOne(daily.nInterval)
             && !g_dayCounters.bDailyLimitShown && CanAlertNow(TRUE)) {
             g_dayCounters.bDailyLimitShown = true;
-            ShowAlert(BREAK_DAILY_LIMIT);
+            RaiseAlert(this, BREAK_DAILY_LIMIT);
         }
     }
 
     // 11.
-    if (redraw) UpdateTrayIcon();
+    if (redraw) Redraw(this);
 }
 
 // ---- transitions ----
@@ -254,7 +265,9 @@ void CMainFrame::StartWork(BOOL postponed)
     m_dwState = STATE_WORKING;
     int kind;
     if (postponed) {
-        kind = m_nCurrentBreak;
+        // The postponed break keeps its kind; without a break in progress
+        // there is none to keep and the coming one stays as it was.
+        kind = (m_nCurrentBreak == BREAK_SHORT || m_nCurrentBreak == BREAK_LONG) ? m_nCurrentBreak : m_nNextBreak;
     } else {
         if (m_nCurrentBreak == BREAK_LONG) m_nShortBreaks = 0;
         const BreakSpec& lb = g_breakSettings.aBreaks[BREAK_LONG];
@@ -264,7 +277,7 @@ void CMainFrame::StartWork(BOOL postponed)
     if (postponed) m_nMinutesLeft = g_breakSettings.nPostpone < 0 ? 0 : g_breakSettings.nPostpone;
     StopPulse();
     OnActivity(TRUE);
-    UpdateTrayIcon();
+    Redraw(this);
 }
 
 void CMainFrame::StartBreak()
@@ -277,7 +290,7 @@ void CMainFrame::StartBreak()
     m_nPeriodMinutes = duration / 60;
     RestartCounter();
     OnActivity(TRUE);
-    UpdateTrayIcon();
+    Redraw(this);
 }
 
 void CMainFrame::AnnounceBreak()
@@ -285,7 +298,7 @@ void CMainFrame::AnnounceBreak()
     StopPulse();
     if (g_useSoundPauseStart && !g_strSoundFilePauseStart.IsEmpty())
         World().PlaySound(g_strSoundFilePauseStart, SND_FILENAME | SND_ASYNC);
-    ShowAlert(m_nCurrentBreak);
+    RaiseAlert(this, m_nCurrentBreak);
     ++g_dayCounters.nBreaks;
 }
 
@@ -311,21 +324,21 @@ void CMainFrame::Pause()
 {
     StopPulse();
     m_dwState |= STATE_PAUSED;
-    UpdateTrayIcon();
+    Redraw(this);
 }
 
 void CMainFrame::AutoPause()
 {
     StopPulse();
     m_dwState |= STATE_AUTOPAUSED;
-    UpdateTrayIcon();
+    Redraw(this);
 }
 
 void CMainFrame::Resume()
 {
     StopPulse();
     m_dwState &= ~(STATE_PAUSED | STATE_AUTOPAUSED);
-    UpdateTrayIcon();
+    Redraw(this);
 }
 
 void CMainFrame::RestartCounter()
@@ -427,10 +440,22 @@ LRESULT CMainFrame::OnSettingsApplied(WPARAM, LPARAM)
 
 LRESULT CMainFrame::OnAlertClosed(WPARAM wParam, LPARAM lParam)
 {
+    // A screen lock shown for a micro-break starts no break: unlocking only
+    // closes it and the work countdown goes on; postponing closes it and
+    // brings the micro-break back after the postponement's minutes.
+    if (m_nLockKind == BREAK_MICRO) {
+        CloseAlerts();
+        if (wParam != 0) {
+            int interval = AtLeastOne(g_breakSettings.aBreaks[BREAK_MICRO].nInterval);
+            m_nMinutesSinceMicro = interval - AtLeastOne(g_breakSettings.nPostpone);
+        }
+        return 0;
+    }
     if (wParam == 0) {
         StartWork(FALSE);
     } else if (lParam == 0) {
-        PostponeBreak();
+        // A late answer from a lock that is gone: no break to postpone.
+        if (!(m_dwState & STATE_WORKING)) PostponeBreak();
     } else {
         g_dayCounters.PostponeDailyLimit();
         StartWork(FALSE);
