@@ -13,3 +13,16 @@
 #define ID_TRAY_STATISTICS      32775
 #define ID_TRAY_CHECK_UPDATES   32777
 #define ID_TRAY_FEEDBACK        32779
+
+// Alert windows and the screen lock.
+#define IDD_MESSENGER           130
+#define IDD_SMALLMSG            131
+#define IDD_LOCK                132
+#define IDI_ALERT               144
+#define IDI_LOCK                146
+#define IDB_WARNING_TAPE        150
+#define IDC_POSTPONE            3
+#define IDC_SMALLMSG_TITLE      1006
+#define IDC_SMALLMSG_TEXT       1007
+#define IDC_LOCK_TITLE          1012
+#define IDC_LOCK_TEXT           1015
