@@ -70,6 +70,26 @@ BOOL CTrayNotifyIcon::Add()
     return m_bCreated;
 }
 
+// Removes an icon of an earlier add (under whatever id, shown or not),
+// loads the menu and fills a fresh record for the next add.
+void CTrayNotifyIcon::PrepareRecord(CWnd* pOwner, UINT id, UINT menuId, DWORD size, UINT uID, UINT flags,
+                                    UINT callbackMessage, HICON icon)
+{
+    if (m_bCreated || m_bAddFailed) {
+        DeleteFromShell();
+        m_bCreated = FALSE;
+    }
+    LoadMenu(menuId ? menuId : id);
+    m_pOwner = pOwner;
+    memset(&m_nid, 0, sizeof(m_nid));
+    m_nid.cbSize = size;
+    m_nid.hWnd = pOwner ? pOwner->m_hWnd : nullptr;
+    m_nid.uID = uID;
+    m_nid.uFlags = flags;
+    m_nid.uCallbackMessage = callbackMessage;
+    m_nid.hIcon = icon;
+}
+
 BOOL CTrayNotifyIcon::Create(CWnd* pOwner, UINT id, const char* tip, HICON icon, UINT callbackMessage,
                              UINT menuId, BOOL fullSize)
 {
@@ -78,20 +98,8 @@ BOOL CTrayNotifyIcon::Create(CWnd* pOwner, UINT id, const char* tip, HICON icon,
     if (m_bExitChosen) return FALSE;
     if (m_bAsking) return TRUE;
 
-    // An icon of an earlier add under another id, shown or not, goes first.
-    if (m_bCreated || m_bAddFailed) {
-        DeleteFromShell();
-        m_bCreated = FALSE;
-    }
-    LoadMenu(menuId ? menuId : id);
-    m_pOwner = pOwner;
-    memset(&m_nid, 0, sizeof(m_nid));
-    m_nid.cbSize = fullSize ? TRAY_RECORD_SIZE_FULL : TRAY_RECORD_SIZE_OLD;
-    m_nid.hWnd = pOwner ? pOwner->m_hWnd : nullptr;
-    m_nid.uID = id + (UINT)g_trayIconRetries;
-    m_nid.uFlags = NIF_MESSAGE | NIF_ICON;
-    m_nid.uCallbackMessage = callbackMessage;
-    m_nid.hIcon = icon;
+    PrepareRecord(pOwner, id, menuId, fullSize ? TRAY_RECORD_SIZE_FULL : TRAY_RECORD_SIZE_OLD,
+                  id + (UINT)g_trayIconRetries, NIF_MESSAGE | NIF_ICON, callbackMessage, icon);
     // The tip is kept in the record but not shown (no NIF_TIP): hovering
     // opens the dashboard instead. The oldest shell reads 64 characters.
     CopyField(m_nid.szTip, fullSize ? sizeof(m_nid.szTip) : 64, tip);
@@ -121,19 +129,8 @@ BOOL CTrayNotifyIcon::CreateWithBalloon(CWnd* pOwner, UINT id, const char* tip, 
                                         UINT callbackMessage, UINT menuId)
 {
     if (m_bExitChosen || m_bAsking) return FALSE;
-    if (m_bCreated || m_bAddFailed) {
-        DeleteFromShell();
-        m_bCreated = FALSE;
-    }
-    LoadMenu(menuId ? menuId : id);
-    m_pOwner = pOwner;
-    memset(&m_nid, 0, sizeof(m_nid));
-    m_nid.cbSize = TRAY_RECORD_SIZE_FULL;
-    m_nid.hWnd = pOwner ? pOwner->m_hWnd : nullptr;
-    m_nid.uID = id;
-    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
-    m_nid.uCallbackMessage = callbackMessage;
-    m_nid.hIcon = icon;
+    PrepareRecord(pOwner, id, menuId, TRAY_RECORD_SIZE_FULL, id, NIF_MESSAGE | NIF_ICON | NIF_INFO,
+                  callbackMessage, icon);
     CopyField(m_nid.szTip, sizeof(m_nid.szTip), tip);
     CopyField(m_nid.szInfo, sizeof(m_nid.szInfo), text);
     CopyField(m_nid.szInfoTitle, sizeof(m_nid.szInfoTitle), title);

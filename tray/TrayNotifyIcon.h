@@ -41,6 +41,8 @@ private:
     // Asks the shell to delete the icon of the current record (no change to
     // the menu); used before every add and by RemoveIcon.
     void DeleteFromShell();
+    void PrepareRecord(CWnd* pOwner, UINT id, UINT menuId, DWORD size, UINT uID, UINT flags,
+                       UINT callbackMessage, HICON icon);
     void DropMenu();
     BOOL Add();
     // An add that the shell answered with failure; it may still show the
