@@ -68,13 +68,17 @@ public:
         m_drop = false;
         ::LeaveCriticalSection(&m_lock);
     }
-    // Resets the connection instead of answering.
+    // Resets the connection instead of answering. WinINet reports that
+    // either as a failure or, now and then, as an empty answer.
     void Drop()
     {
         ::EnterCriticalSection(&m_lock);
         m_drop = true;
         ::LeaveCriticalSection(&m_lock);
     }
+    // A failure that WinINet reports the same way every time: the answer
+    // sends the client on to a port where nothing listens.
+    void Fail() { Answer(302, "", "Location: http://127.0.0.1:1/kestrabel/version.xml\r\n"); }
     // Held requests wait (at most 20 s) until Release.
     void Hold() { ::ResetEvent(m_hRelease); }
     void Release() { ::SetEvent(m_hRelease); }
@@ -150,7 +154,7 @@ private:
         }
         char line[160];
         snprintf(line, sizeof(line), "HTTP/1.1 %d %s\r\nContent-Type: text/xml\r\nContent-Length: %u\r\n", status,
-                 status == 200 ? "OK" : "Not Found", (unsigned)body.size());
+                 status == 200 ? "OK" : status == 302 ? "Found" : "Not Found", (unsigned)body.size());
         std::string answer = std::string(line) + headers + "Connection: close\r\n\r\n" + body;
         for (size_t sent = 0; sent < answer.size();) {
             int n = ::send(c, answer.data() + sent, (int)(answer.size() - sent), 0);
@@ -370,13 +374,26 @@ TEST_F(UpdateAnswerTest, FailuresShowTheBoxThenReportDone)
     EXPECT_EQ(refused.boxes[0].caption, "Kestrabel");
     EXPECT_EQ(refused.boxes[0].type, (UINT)MB_OK);
 
-    // The server hangs up without answering.
+    // The answer leads to a server that refuses.
+    Server().Fail();
+    Result failed = Check();
+    EXPECT_EQ(failed.exitCode, 0u);
+    EXPECT_EQ(failed.done, 0);
+    ASSERT_EQ(failed.boxes.size(), 1u);
+    EXPECT_EQ(failed.boxes[0].text.rfind("Failed to check for updates:\n", 0), 0u);
+
+    // The server hangs up without answering: a failure with its box, or an
+    // empty answer, which holds no version and shows nothing.
     Server().Drop();
     Result dropped = Check();
-    EXPECT_EQ(dropped.exitCode, 0u);
     EXPECT_EQ(dropped.done, 0);
-    ASSERT_EQ(dropped.boxes.size(), 1u);
-    EXPECT_EQ(dropped.boxes[0].text.rfind("Failed to check for updates:\n", 0), 0u);
+    if (dropped.exitCode == 0u) {
+        ASSERT_EQ(dropped.boxes.size(), 1u);
+        EXPECT_EQ(dropped.boxes[0].text.rfind("Failed to check for updates:\n", 0), 0u);
+    } else {
+        EXPECT_EQ(dropped.exitCode, 1u);
+        EXPECT_TRUE(dropped.boxes.empty());
+    }
 
     // A request that gives no file at all.
     Result noFile = Check(IDOK, "ftp://127.0.0.1:1/version.xml");
@@ -559,7 +576,7 @@ TEST_F(UpdateFrameTest, YesOpensTheDownloadPageNoOnlyEndsTheCheck)
 
 TEST_F(UpdateFrameTest, FailedCheckStillEnds)
 {
-    Server().Drop();
+    Server().Fail();
     ASSERT_TRUE(frame->StartUpdateCheck());
     ASSERT_TRUE(WaitUntilDone());
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -587,7 +604,7 @@ TEST_F(UpdateFrameTest, ExitGivesTheWorkerABoundedTime)
 TEST_F(UpdateFrameTest, WorkerNeedsNothingTheExitTearsDown)
 {
     Server().Hold();
-    Server().Drop();
+    Server().Fail();
     ASSERT_TRUE(frame->StartUpdateCheck());
     ASSERT_TRUE(WaitForRequest(10000));
     // The program ends meanwhile: its window goes, the application object's
