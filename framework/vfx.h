@@ -9,6 +9,7 @@
 #include "vfxstring.h"
 #include "vfxcoll.h"
 #include "vfxfile.h"
+#include "vfxole.h"
 #include "vfxwnd.h"
 #include "vfxframe.h"
 #include "vfxapp.h"

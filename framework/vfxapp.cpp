@@ -5,6 +5,13 @@
 
 static CWinApp* g_pApp;
 AFX_MESSAGEBOX_HOOK g_pfnMessageBoxHook;
+AFX_MESSAGEBEEP_HOOK g_pfnMessageBeepHook;
+
+BOOL AfxMessageBeep(UINT type)
+{
+    if (g_pfnMessageBeepHook) return g_pfnMessageBeepHook(type);
+    return ::MessageBeep(type);
+}
 
 CWinApp* AfxGetApp() { return g_pApp; }
 CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }

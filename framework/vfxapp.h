@@ -59,6 +59,11 @@ extern AFX_MESSAGEBOX_HOOK g_pfnMessageBoxHook;
 int AfxShowMessageBox(HWND hOwner, const char* text, const char* caption, UINT type);
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT nHelpID = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT type = MB_OK, UINT nHelpID = 0);
+// Every warning beep of the program goes through here (MessageBeep); tests
+// install a hook that counts the beeps.
+typedef BOOL (*AFX_MESSAGEBEEP_HOOK)(UINT type);
+extern AFX_MESSAGEBEEP_HOOK g_pfnMessageBeepHook;
+BOOL AfxMessageBeep(UINT type);
 // Reports an exception that reached a window procedure and carries on.
 void AfxReportUnexpectedException();
 

@@ -249,9 +249,10 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
     return OnWndMsg(WM_VFX_REFLECT + message, wParam, lParam, pResult);
 }
 
-static CWnd* ChildObjectOf(UINT message, WPARAM wParam, LPARAM lParam)
+static CWnd* ChildObjectOf(HWND hParent, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_MEASUREITEM: return wParam ? CWnd::FromHandlePermanent(::GetDlgItem(hParent, (int)wParam)) : nullptr;
     case WM_COMMAND: return CWnd::FromHandlePermanent((HWND)lParam);
     case WM_NOTIFY: return lParam ? CWnd::FromHandlePermanent(((NMHDR*)lParam)->hwndFrom) : nullptr;
     case WM_DRAWITEM: return (wParam && lParam) ? CWnd::FromHandlePermanent(((DRAWITEMSTRUCT*)lParam)->hwndItem) : nullptr;
@@ -305,7 +306,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     default:
         break;
     }
-    if (CWnd* pChild = ChildObjectOf(message, wParam, lParam)) {
+    if (CWnd* pChild = ChildObjectOf(m_hWnd, message, wParam, lParam)) {
         if (pChild != this && pChild->OnChildNotify(message, wParam, lParam, pResult)) return TRUE;
     }
     return FALSE;

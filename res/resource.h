@@ -26,3 +26,7 @@
 #define IDC_SMALLMSG_TEXT       1007
 #define IDC_LOCK_TITLE          1012
 #define IDC_LOCK_TEXT           1015
+
+// The boolean property's choices.
+#define IDS_YES                 129
+#define IDS_NO                  130
