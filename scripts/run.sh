@@ -13,5 +13,6 @@ if [ -z "${DISPLAY:-}" ]; then
   Xvfb :99 -screen 0 1280x1024x24 </dev/null >/dev/null 2>&1 &
   sleep 1
 fi
+wine_font_replacements
 cd "$root/build/win64"
 exec "$WINE64" explorer /desktop=Kestrabel,1280x1024 Kestrabel.exe

@@ -23,7 +23,18 @@ wine_env_start() {
   mkdir -p "$WINEPREFIX"
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE64" wineboot -i </dev/null >/dev/null 2>&1 || true
+  wine_font_replacements
   sleep 1
+}
+
+# GDI+ finds no "Arial" nor a generic sans-serif family in a fresh prefix:
+# map both faces the charts ask for to the Liberation look-alike.
+wine_font_replacements() {
+  local face
+  for face in "Arial" "Microsoft Sans Serif"; do
+    "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+      /d "Liberation Sans" /f </dev/null >/dev/null 2>&1 || true
+  done
 }
 
 wine_env_stop() {
