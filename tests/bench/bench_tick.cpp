@@ -5,6 +5,7 @@
 // private bytes before and after the day. Two more days repeat it with the
 // shell's tray answering at once, which leaves the program's own cost.
 #include "support/FakeWorld.h"
+#include "support/TestSupport.h"
 #include "engine/MainFrame.h"
 #include "engine/DayCounters.h"
 #include "app/Kestrabel.h"
@@ -17,33 +18,6 @@
 
 static int AnswerYes(HWND, const char*, const char*, UINT) { return IDYES; }
 static BOOL InstantShell(DWORD, NOTIFYICONDATAA*) { return TRUE; }
-
-// Private bytes of this process: the system's count, or, where that reads
-// 0 (Wine), the committed private pages found by walking the address space.
-static SIZE_T PrivateBytes(const char** source = nullptr)
-{
-    typedef BOOL(WINAPI * PFN)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
-    static PFN pfn;
-    if (!pfn) pfn = (PFN)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo");
-    if (!pfn) {
-        HMODULE h = ::LoadLibraryA("psapi.dll");
-        if (h) pfn = (PFN)(void*)::GetProcAddress(h, "GetProcessMemoryInfo");
-    }
-    PROCESS_MEMORY_COUNTERS_EX pmc = {};
-    pmc.cb = sizeof(pmc);
-    if (pfn && pfn(::GetCurrentProcess(), (PPROCESS_MEMORY_COUNTERS)&pmc, sizeof(pmc)) && pmc.PrivateUsage) {
-        if (source) *source = "GetProcessMemoryInfo";
-        return pmc.PrivateUsage;
-    }
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION mbi;
-    for (char* p = nullptr; ::VirtualQuery(p, &mbi, sizeof(mbi)) == sizeof(mbi); p = (char*)mbi.BaseAddress + mbi.RegionSize) {
-        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) total += mbi.RegionSize;
-        if ((char*)mbi.BaseAddress + mbi.RegionSize <= p) break;
-    }
-    if (source) *source = "committed private pages";
-    return total;
-}
 
 static double Percentile(std::vector<double>& v, double p)
 {

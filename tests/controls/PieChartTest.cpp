@@ -4,7 +4,7 @@
 #include "controls/PieChartCtrl.h"
 #include "ControlHost.h"
 #include <gtest/gtest.h>
-#include <psapi.h>
+#include "support/TestSupport.h"
 #include <limits.h>
 #include <stdlib.h>
 
@@ -317,14 +317,6 @@ TEST(PieChartWindow, EveryPaintEndsOnceAlsoWhenNothingCanBeDrawn)
     }
 }
 
-SIZE_T PrivateBytes()
-{
-    PROCESS_MEMORY_COUNTERS_EX pmc = {};
-    pmc.cb = sizeof(pmc);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&pmc, sizeof(pmc));
-    return pmc.PrivateUsage;
-}
-
 TEST(PieChartWindow, ThousandsOfPaintsKeepMemoryFlatAndThePictureRight)
 {
     EnsureGdiplus();
@@ -349,6 +341,7 @@ TEST(PieChartWindow, ThousandsOfPaintsKeepMemoryFlatAndThePictureRight)
     paint(20000);
     SIZE_T after = PrivateBytes();
     EXPECT_LT(after, before + 512 * 1024) << before << " -> " << after;
+    printf("private bytes %lu -> %lu\n", (unsigned long)before, (unsigned long)after);
     HDC dc = ::GetDC(chart.m_hWnd);
     for (int i = 0; i < 4; ++i) {
         COLORREF c = ::GetPixel(dc, 56, 8 + 10 * i);

@@ -34,3 +34,7 @@ bool FileExistsA(const std::string& path);
 std::string ProgramFolder();
 // Runs queued window messages (timers included) for about ms milliseconds.
 void PumpMessages(DWORD ms);
+// Private bytes of this process: the system's count, or, where that reads 0
+// (Wine), the committed private pages found by walking the address space.
+// source, when given, names which of the two was read.
+SIZE_T PrivateBytes(const char** source = nullptr);
