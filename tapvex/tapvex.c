@@ -6,7 +6,9 @@
  * other processes, and the callbacks run on the thread that installed them,
  * inside its message loop. The counters only ever rise while their hook is
  * installed; they are never reset, so the caller works with differences
- * between two readings (unsigned arithmetic survives a wrap).
+ * between two readings (unsigned arithmetic survives a wrap). Key strokes
+ * are key presses (not the repeats of a held key), mouse events are button
+ * presses and wheel turns, mouse clicks are button presses.
  *
  * Exports (tapvex.def, undecorated names, no arguments, default calling
  * convention): SetKBHook, SetMouseHook, KillKBHook, KillMouseHook,
@@ -21,23 +23,64 @@ static volatile LONG g_keyStrokes;
 static volatile LONG g_mouseEvents;
 static volatile LONG g_mouseClicks;
 
+/*
+ * A key press is a key going down from up: while a key is held the system
+ * repeats its key-down, and those repeats are not presses. Each key's state
+ * lives here, one entry per virtual-key code, with the time of its last
+ * key-down. A release this hook never saw (the hook was out, or the system
+ * dropped the message) must not silence the key for good: a key-down that
+ * comes longer after the previous one than any repeat would is a new press,
+ * and installing the hook forgets every key.
+ */
+#define KEY_REPEAT_GAP_MS 1500
+static BOOL g_keyDown[256];
+static DWORD g_keyDownTime[256];
+
+static BOOL IsNewKeyPress(DWORD vk, DWORD time)
+{
+    const BOOL held = g_keyDown[vk] && time - g_keyDownTime[vk] <= KEY_REPEAT_GAP_MS;
+    g_keyDown[vk] = TRUE;
+    g_keyDownTime[vk] = time;
+    return !held;
+}
+
 static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN))
-        InterlockedIncrement(&g_keyStrokes);
+    if (code == HC_ACTION && lParam != 0) {
+        const KBDLLHOOKSTRUCT *key = (const KBDLLHOOKSTRUCT *)lParam;
+        const DWORD vk = key->vkCode & 0xFF;
+        if (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN) {
+            if (IsNewKeyPress(vk, key->time))
+                InterlockedIncrement(&g_keyStrokes);
+        } else if (wParam == WM_KEYUP || wParam == WM_SYSKEYUP) {
+            g_keyDown[vk] = FALSE;
+        }
+    }
     return CallNextHookEx(g_keyboardHook, code, wParam, lParam);
 }
 
+/*
+ * Mouse events are what the user does with the buttons and the wheel:
+ * presses and wheel turns. Cursor movement is not one; whoever wants it
+ * watches the cursor itself. Clicks are the button presses alone.
+ */
+#ifndef WM_MOUSEHWHEEL
+#define WM_MOUSEHWHEEL 0x020E
+#endif
 static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HC_ACTION) {
-        InterlockedIncrement(&g_mouseEvents);
         switch (wParam) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
             InterlockedIncrement(&g_mouseClicks);
+            InterlockedIncrement(&g_mouseEvents);
+            break;
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            InterlockedIncrement(&g_mouseEvents);
             break;
         }
     }
@@ -62,7 +105,12 @@ static BOOL Remove(HHOOK *hook)
     return ok;
 }
 
-int SetKBHook(void)      { return Install(&g_keyboardHook, WH_KEYBOARD_LL, KeyboardProc); }
+int SetKBHook(void)
+{
+    if (g_keyboardHook == NULL)
+        ZeroMemory(g_keyDown, sizeof(g_keyDown));
+    return Install(&g_keyboardHook, WH_KEYBOARD_LL, KeyboardProc);
+}
 int SetMouseHook(void)   { return Install(&g_mouseHook, WH_MOUSE_LL, MouseProc); }
 int KillKBHook(void)     { return Remove(&g_keyboardHook); }
 int KillMouseHook(void)  { return Remove(&g_mouseHook); }

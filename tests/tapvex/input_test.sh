@@ -129,7 +129,8 @@ while :; do
         sleep 0.1
     done
     [ -e "$sync/result" ] && break
-    read -r x y keys clicks < "$sync/ready$phase" || fail "unreadable request ready$phase"
+    read -r x y keys clicks moves wheels hold < "$sync/ready$phase" || fail "unreadable request ready$phase"
+    moves=${moves:-0} wheels=${wheels:-0} hold=${hold:-0}
 
     wid=
     for _ in $(seq 50); do
@@ -149,6 +150,27 @@ while :; do
         xdotool key x || fail "xdotool key failed"
         sleep 0.1
     done
+    # Cursor moves within the window, ending where they began.
+    for ((i = 0; i < moves; i++)); do
+        if ((i % 2 == 0)); then xdotool mousemove_relative -- 7 5; else xdotool mousemove_relative -- -7 -5; fi \
+            || fail "xdotool mousemove_relative failed"
+        sleep 0.05
+    done
+    # Wheel notches, alternately away and back (buttons 4 and 5).
+    for ((i = 0; i < wheels; i++)); do
+        xdotool click $((4 + i % 2)) || fail "xdotool wheel click failed"
+        sleep 0.2
+    done
+    # hold > 0: key y held down that many milliseconds (the display repeats
+    # it meanwhile); -1: key y only goes down; -2: it only comes up.
+    if ((hold > 0)); then
+        xdotool keydown y && sleep "$(awk "BEGIN { print $hold / 1000 }")" && xdotool keyup y \
+            || fail "xdotool key hold failed"
+    elif ((hold == -1)); then
+        xdotool keydown y || fail "xdotool keydown failed"
+    elif ((hold == -2)); then
+        xdotool keyup y || fail "xdotool keyup failed"
+    fi
     sleep 0.3
     : > "$sync/sent$phase"
 
@@ -157,6 +179,7 @@ while :; do
 done
 
 result=$(cat "$sync/result")
+[ -s "$sync/counts" ] && cat "$sync/counts"
 # Explorer closes the desktop a few seconds after the program's window goes.
 deadline=$((SECONDS + TIMEOUT_STEP))
 while kill -0 "$launcher_pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
