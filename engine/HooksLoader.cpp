@@ -8,7 +8,9 @@ FARPROC (*CDllLoader::s_pfnBind)(HMODULE, const char*);
 BOOL (*CDllLoader::s_pfnFree)(HMODULE);
 
 CDllLoader::CDllLoader(const char* pszFileName)
-    : m_hModule(s_pfnLoad ? s_pfnLoad(pszFileName) : ::LoadLibraryA(pszFileName))
+    : m_hModule(!pszFileName || !*pszFileName ? nullptr
+                : s_pfnLoad                   ? s_pfnLoad(pszFileName)
+                                              : ::LoadLibraryA(pszFileName))
 {
 }
 
@@ -29,8 +31,30 @@ static bool Bind(HMODULE h, const char* name, T& pfn)
     return pfn != nullptr;
 }
 
+// The hook library beside the program, by its full path: searched for by
+// name, a library of that name in the current folder or on the PATH could be
+// loaded instead. Empty when the program's own path cannot be had; the
+// library is then simply absent. Built during static initialisation, so it
+// uses nothing but the system.
+static const char* HookLibraryPath()
+{
+    static char path[MAX_PATH];
+    char exe[MAX_PATH];
+    path[0] = '\0';
+    DWORD n = ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return path;
+    exe[n] = '\0';
+    char* slash = strrchr(exe, '\\');
+    if (!slash) return path;
+    slash[1] = '\0';
+    if (lstrlenA(exe) + lstrlenA("tapvex.dll") >= MAX_PATH) return path;
+    lstrcpyA(path, exe);
+    lstrcatA(path, "tapvex.dll");
+    return path;
+}
+
 CHooksLoader::CHooksLoader()
-    : CHooksLoader("tapvex.dll")
+    : CHooksLoader(HookLibraryPath())
 {
 }
 

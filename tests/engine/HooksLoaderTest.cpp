@@ -103,6 +103,20 @@ TEST_F(HooksLoaderTest, WithoutTheLibraryEveryReadIsZeroAndNothingIsReported)
     EXPECT_TRUE(Calls().empty());
 }
 
+TEST_F(HooksLoaderTest, TheProgramsLoaderAsksForTheLibraryBesideTheProgramOnly)
+{
+    // By name, the system would search the current folder and the PATH too.
+    MessageBoxRecorder boxes;
+    {
+        CHooksLoader loader;
+        EXPECT_EQ(loader.m_hModule, nullptr);   // the fake loader knows no such file
+        loader.ReportLoadFailure();
+    }
+    ASSERT_EQ(g_log.size(), 1u);
+    EXPECT_EQ(g_log[0], "load " + ProgramFolder() + "tapvex.dll");
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
 TEST_F(HooksLoaderTest, InstallsOnceAndReadsOnlyWhileInstalled)
 {
     CHooksLoader loader("fakehooks.dll");
