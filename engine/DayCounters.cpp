@@ -8,6 +8,7 @@
 #include <time.h>
 
 int g_countersSaveTick;
+BOOL (*DayCounters::s_pfnReplaceFile)(const char* pszFrom, const char* pszTo);
 
 // A file in the data folder; empty when the folder cannot be had, is not a
 // full path (the file would land in whatever the current folder is) or the
@@ -136,19 +137,46 @@ void DayCounters::CountPostponement()
     if (nPostpones < INT_MAX) ++nPostpones;
 }
 
+// Writes all of `text` to `path`, opened with `disposition` (at its end
+// when appending); FALSE when any of it could not be written. One write, so
+// that a line is never split by another writer or cut by a crash within it.
+static bool WriteWhole(const char* path, DWORD disposition, bool append, const char* text, DWORD length)
+{
+    HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = !append || ::SetFilePointer(h, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+    DWORD written = 0;
+    ok = ok && ::WriteFile(h, text, length, &written, nullptr) && written == length;
+    // On the disk before the new file takes the old one's place.
+    ok = ok && (append || ::FlushFileBuffers(h));
+    ::CloseHandle(h);
+    return ok;
+}
+
+static BOOL ReplaceWithFile(const char* from, const char* to)
+{
+    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
 void DayCounters::Save()
 {
     if (!MayWriteFiles()) return;
     CString path = GetCountersPath();
     if (path.IsEmpty()) return;
-    FILE* f = fopen(path, "wt");
-    if (!f) return;
     int y, m, d;
     LocalDate(World().Now(), y, m, d);
-    fprintf(f, "%d-%d-%d\n", y, m, d);
-    fprintf(f, "%d;%d;%d;%d;%d;%d;%d\n", nBreaks, nDailySeconds, nPostpones, nIdleSeconds,
-            nTotalSeconds, nWorkSeconds, nSessionSeconds);
-    fclose(f);
+    char text[160];
+    int length = snprintf(text, sizeof(text), "%d-%d-%d\r\n%d;%d;%d;%d;%d;%d;%d\r\n", y, m, d, nBreaks, nDailySeconds,
+                          nPostpones, nIdleSeconds, nTotalSeconds, nWorkSeconds, nSessionSeconds);
+    if (length <= 0 || length >= (int)sizeof(text)) return;
+    // The new counters go to a file beside the old one, which they replace in
+    // one step: a crash, a kill or a full disk meanwhile leaves the old file
+    // whole.
+    CString temp = path + ".tmp";
+    if (temp.GetLength() >= MAX_PATH) return;
+    if (!WriteWhole(temp, CREATE_ALWAYS, false, text, (DWORD)length)
+        || !(s_pfnReplaceFile ? s_pfnReplaceFile : ReplaceWithFile)(temp, path))
+        ::DeleteFileA(temp);
 }
 
 // Reads "Counters.dat" line by line into bounded buffers. A valid file is
@@ -271,16 +299,16 @@ void DayCounters::AppendDayLog()
     if (!MayWriteFiles()) return;
     CString path = GetDayLogPath();
     if (path.IsEmpty()) return;
-    FILE* f = fopen(path, "at");
-    if (!f) return;
     int y, m, d;
     LocalDate(m_date, y, m, d);
-    fprintf(f, "%04d%02d%02d;", y, m, d);
-    fprintf(f, " %02d:%02d; %02d:%02d;", nStartHHMM / 100, nStartHHMM % 100, nEndHHMM / 100, nEndHHMM % 100);
-    fprintf(f, " %02d:%02d; %02d:%02d;", 0, 0, 0, 0);
-    for (int i = 0; i < 10; ++i) fprintf(f, " %02d:%02d;", 0, 0);
-    fprintf(f, "\n");
-    fclose(f);
+    char line[256];
+    int n = snprintf(line, sizeof(line), "%04d%02d%02d; %02d:%02d; %02d:%02d; %02d:%02d; %02d:%02d;", y, m, d,
+                     nStartHHMM / 100, nStartHHMM % 100, nEndHHMM / 100, nEndHHMM % 100, 0, 0, 0, 0);
+    for (int i = 0; i < 10 && n > 0 && n < (int)sizeof(line); ++i)
+        n += snprintf(line + n, sizeof(line) - n, " %02d:%02d;", 0, 0);
+    if (n > 0 && n < (int)sizeof(line)) n += snprintf(line + n, sizeof(line) - n, "\r\n");
+    if (n <= 0 || n >= (int)sizeof(line)) return;
+    WriteWhole(path, OPEN_ALWAYS, true, line, (DWORD)n);
 }
 
 // ---- formatters ----

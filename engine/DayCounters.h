@@ -31,8 +31,12 @@ struct DayCounters {
     void PostponeDailyLimit();
     // A break was postponed: one break fewer (never below 0), one postponement more.
     void CountPostponement();
-    // Writes "Counters.dat": the date of writing, then the seven counters.
+    // Writes "Counters.dat": the date of writing, then the seven counters;
+    // the file is replaced whole or not at all.
     void Save();
+    // The step that puts the written file in the old one's place (NULL:
+    // MoveFileExA replacing it). Tests interrupt the save there.
+    static BOOL (*s_pfnReplaceFile)(const char* pszFrom, const char* pszTo);
     // Takes the counters of a "Counters.dat" written today; the day then
     // counts as begun at noon.
     void Load();

@@ -112,6 +112,60 @@ TEST_F(DayCountersTest, FilesAreByteExact)
     EXPECT_EQ(DayLog(), line + line);
 }
 
+// A save that stops where the new file is written but has not yet taken the
+// old one's place: what the process would leave if it died there.
+static std::string g_tempAtInterruption;
+static BOOL InterruptBeforeReplacing(const char* from, const char*)
+{
+    g_tempAtInterruption = ReadFileBytes(from);
+    return FALSE;
+}
+
+TEST_F(DayCountersTest, ASaveThatFailsOrStopsHalfWayLeavesThePreviousFileWhole)
+{
+    DayCounters& c = g_dayCounters;
+    SetStoredCounters(c);
+    c.Save();
+    const std::string before = Counters();
+    const std::string temp = dir.File("Counters.dat.tmp");
+    struct Case {
+        const char* what;
+        void (*prepare)(const std::string& temp);
+        void (*undo)(const std::string& temp);
+    } cases[] = {
+        { "stopped before replacing", [](const std::string&) { DayCounters::s_pfnReplaceFile = InterruptBeforeReplacing; },
+          [](const std::string&) { DayCounters::s_pfnReplaceFile = nullptr; } },
+        { "no file can be made beside it", [](const std::string& t) { ::CreateDirectoryA(t.c_str(), nullptr); },
+          [](const std::string& t) { ::RemoveDirectoryA(t.c_str()); } },
+    };
+    g_tempAtInterruption.clear();
+    for (const Case& k : cases) {
+        k.prepare(temp);
+        c.nBreaks = 77;
+        c.Save();
+        k.undo(temp);
+        EXPECT_EQ(Counters(), before) << k.what;
+        {
+            DayCounters loaded;
+            loaded.Load();
+            EXPECT_EQ(loaded.nBreaks, 3) << k.what;
+            EXPECT_EQ(loaded.nSessionSeconds, 9000) << k.what;
+            g_isPrimaryInstance = false;   // no last save of its own
+        }
+        g_isPrimaryInstance = true;
+    }
+    // What the interrupted save had written was whole.
+    EXPECT_EQ(g_tempAtInterruption, "2026-12-8\r\n77;3900;2;500;4000;3000;9000\r\n");
+
+    // A file left behind by a save that died does not hinder the next one,
+    // and none is left after it.
+    WriteFileBytes(temp, "2026-12");
+    c.nBreaks = 4;
+    c.Save();
+    EXPECT_EQ(Counters(), "2026-12-8\r\n4;3900;2;500;4000;3000;9000\r\n");
+    EXPECT_FALSE(FileExistsA(temp));
+}
+
 TEST_F(DayCountersTest, StartWithYesterdaysFileStartsFromZeroWithoutDayLogLine)
 {
     WriteCounters("2026-12-7\r\n3;3900;2;500;4000;3000;9000\r\n");
