@@ -29,7 +29,8 @@ public:
 };
 
 // A list box; an owner-drawn one gets its WM_DRAWITEM, WM_MEASUREITEM and
-// WM_DELETEITEM back from its parent as the three virtual calls.
+// WM_DELETEITEM back from its parent as the three virtual calls, and its
+// WM_VKEYTOITEM and WM_CHARTOITEM are answered with the default action (-1).
 class CListBox : public CWnd {
 public:
     int GetCount() const { return (int)SendMessage(LB_GETCOUNT); }
@@ -45,6 +46,7 @@ public:
     int GetItemHeight(int n) const { return (int)SendMessage(LB_GETITEMHEIGHT, (WPARAM)n); }
     int GetTextLen(int n) const { return (int)SendMessage(LB_GETTEXTLEN, (WPARAM)n); }
     int GetText(int n, char* buf) const { return (int)SendMessage(LB_GETTEXT, (WPARAM)n, (LPARAM)buf); }
+    int SetTopIndex(int n) { return (int)SendMessage(LB_SETTOPINDEX, (WPARAM)n); }
     int FindString(int nStart, const char* s) const { return (int)SendMessage(LB_FINDSTRING, (WPARAM)nStart, (LPARAM)s); }
 
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
@@ -56,6 +58,8 @@ public:
         case WM_DRAWITEM: DrawItem((LPDRAWITEMSTRUCT)lParam); *pResult = TRUE; return TRUE;
         case WM_MEASUREITEM: MeasureItem((LPMEASUREITEMSTRUCT)lParam); *pResult = TRUE; return TRUE;
         case WM_DELETEITEM: DeleteItem((LPDELETEITEMSTRUCT)lParam); *pResult = TRUE; return TRUE;
+        // A key or character takes the list box's own action.
+        case WM_VKEYTOITEM: case WM_CHARTOITEM: *pResult = -1; return TRUE;
         default: return CWnd::OnChildNotify(message, wParam, lParam, pResult);
         }
     }

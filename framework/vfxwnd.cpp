@@ -261,6 +261,7 @@ static CWnd* ChildObjectOf(HWND hParent, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_CTLCOLORMSGBOX:
         return CWnd::FromHandlePermanent((HWND)lParam);
     case WM_HSCROLL: case WM_VSCROLL: return CWnd::FromHandlePermanent((HWND)lParam);
+    case WM_VKEYTOITEM: case WM_CHARTOITEM: return CWnd::FromHandlePermanent((HWND)lParam);
     default: return nullptr;
     }
 }

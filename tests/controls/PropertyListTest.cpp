@@ -1,0 +1,413 @@
+// The property list in a framework dialog holding the Times page's rows:
+// rows and categories, editing round trips with the parent's veto,
+// navigation, the splitter, keys, drawing.
+#include "ControlsTestSupport.h"
+#include "support/PropertyListDialog.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+int g_beeps;
+BOOL CountBeep(UINT) { ++g_beeps; return TRUE; }
+
+class PropertyListTest : public ::testing::Test {
+protected:
+    // One dialog for the whole suite (destroying a window under Wine on
+    // Xvfb waits two seconds); every test gets fresh rows.
+    static void SetUpTestSuite()
+    {
+        s_dlg = new CPropertyListTestDlg;
+        ASSERT_TRUE(s_dlg->CreateFromTemplate(nullptr, 0x51));
+    }
+    static void TearDownTestSuite()
+    {
+        s_dlg->DestroyWindow();
+        PumpMessages(10);
+        delete s_dlg;
+        s_dlg = nullptr;
+    }
+    void SetUp() override
+    {
+        g_beeps = 0;
+        g_pfnMessageBeepHook = CountBeep;
+        dlg = s_dlg;
+        ASSERT_TRUE(dlg && dlg->m_hWnd);
+        dlg->m_bVeto = dlg->m_bVetoClick = false;
+        list().ResetContent();
+        list().SetExtendedStyle(0x51);
+        AddTimesRows(list());
+        RECT rc;
+        list().GetClientRect(&rc);
+        list().SendMessage(WM_SIZE, 0, MAKELPARAM(rc.right, rc.bottom));
+        list().SetCurSel(-1);
+        list().SetTopIndex(0);
+        ::SetForegroundWindow(dlg->m_hWnd);
+        list().SetFocus();
+        PumpMessages(20);
+        dlg->m_log.clear();
+    }
+    void TearDown() override
+    {
+        list().DestroyEditor();
+        PumpMessages(10);
+        g_pfnMessageBeepHook = nullptr;
+    }
+    CPropertyList& list() { return dlg->m_list; }
+    IProperty* Item(LPARAM id) { return list().FindProperty(id); }
+    int Row(LPARAM id) { return list().FindIndex(Item(id)); }
+    // Selects a row the way a keyboard move does: the selection, then the
+    // list box's notification.
+    void Select(int row)
+    {
+        list().SetCurSel(row);
+        dlg->SendMessage(WM_COMMAND, MAKEWPARAM(1056, LBN_SELCHANGE), (LPARAM)list().m_hWnd);
+    }
+    HWND Editor() { return list().GetEditorWindow(); }
+    std::string EditorText()
+    {
+        char buf[256] = "";
+        ::GetWindowTextA(Editor(), buf, (int)sizeof(buf));
+        return buf;
+    }
+    void Type(HWND h, const char* s) { for (; *s; ++s) ::SendMessageA(h, WM_CHAR, (unsigned char)*s, 1); }
+    void Key(HWND h, UINT vk) { ::SendMessageA(h, WM_KEYDOWN, vk, 0); PumpMessages(5); }
+    std::vector<LPARAM> RowIds()
+    {
+        std::vector<LPARAM> ids;
+        for (int i = 0; i < list().GetCount(); ++i) ids.push_back(list().ItemAt(i) ? list().ItemAt(i)->GetItemData() : -1);
+        return ids;
+    }
+    POINT RowPoint(int row, int x)
+    {
+        RECT rc;
+        list().GetItemRect(row, &rc);
+        return {x, (rc.top + rc.bottom) / 2};
+    }
+    void Mouse(UINT msg, POINT pt) { list().SendMessage(msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(pt.x, pt.y)); }
+    CPropertyListTestDlg* dlg = nullptr;
+    static CPropertyListTestDlg* s_dlg;
+};
+CPropertyListTestDlg* PropertyListTest::s_dlg;
+}
+
+TEST_F(PropertyListTest, CategoriesFoldTheirRowsAwayAndBack)
+{
+    ASSERT_EQ(list().GetCount(), 28);
+    std::vector<LPARAM> all = RowIds();
+    IProperty* micro = Item(100);
+    EXPECT_TRUE(list().Collapse(micro));
+    EXPECT_EQ(list().GetCount(), 23);
+    ASSERT_NE(Item(103), nullptr);
+    EXPECT_EQ(list().FindIndex(Item(103)), -1);
+    list().ValidateRect(nullptr);
+    list().SetItemEnabled(Item(103), TRUE);
+    RECT upd;
+    EXPECT_FALSE(::GetUpdateRect(list().m_hWnd, &upd, FALSE));
+    EXPECT_TRUE(list().Collapse(micro));
+    EXPECT_EQ(list().GetCount(), 23);
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_COLLAPSED), std::vector<LPARAM>({100, 100}));
+    EXPECT_TRUE(list().Expand(micro));
+    EXPECT_EQ(RowIds(), all);
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_EXPANDED), std::vector<LPARAM>({100}));
+
+    // Only categories that are rows of this list move.
+    CCategoryProperty stranger("Elsewhere", 900);
+    dlg->m_log.clear();
+    EXPECT_FALSE(list().Expand(&stranger));
+    EXPECT_FALSE(list().Collapse(&stranger));
+    EXPECT_FALSE(list().Collapse(Item(201)));
+    EXPECT_FALSE(list().Expand(nullptr));
+    EXPECT_TRUE(dlg->m_log.empty());
+    EXPECT_EQ(RowIds(), all);
+
+    // Expanding above an open editor closes it first.
+    list().Collapse(micro);
+    Select(Row(201));
+    HWND open = Editor();
+    ASSERT_TRUE(open);
+    EXPECT_TRUE(list().Expand(micro));
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(list().m_nEditIndex, -1);
+    PumpMessages(20);
+    EXPECT_FALSE(::IsWindow(open));
+}
+
+TEST_F(PropertyListTest, CommitThroughTheParent)
+{
+    Select(Row(201));
+    ASSERT_TRUE(Editor());
+    EXPECT_EQ(EditorText(), "20 minute(s)");
+    EXPECT_EQ(::GetFocus(), Editor());
+    DWORD sel = (DWORD)::SendMessageA(Editor(), EM_GETSEL, 0, 0);
+    EXPECT_EQ(sel, (DWORD)MAKELONG(0, 2));
+    dlg->m_log.clear();
+    Type(Editor(), "35");
+    Key(Editor(), VK_RETURN);
+    EXPECT_EQ(dlg->m_strEditorAtChanging, "35 minute(s)");
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), std::vector<LPARAM>({201}));
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGED), std::vector<LPARAM>({201}));
+    EXPECT_EQ(ValueI4(Item(201)), 35);
+    EXPECT_EQ(EditorText(), "35 minute(s)");
+
+    // Vetoed: nothing stored, the editor keeps the refused text.
+    dlg->m_bVeto = true;
+    dlg->m_log.clear();
+    Item(201)->Activate(ITEMACTION_DBLCLICK, 0);
+    Type(Editor(), "40");
+    HWND refused = Editor();
+    Key(Editor(), VK_RETURN);
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), std::vector<LPARAM>({201}));
+    EXPECT_EQ(dlg->Count(LISTNOTIFY_ITEMCHANGED), 0);
+    EXPECT_EQ(ValueI4(Item(201)), 35);
+    EXPECT_EQ(Editor(), refused);
+    EXPECT_EQ(EditorText(), "40 minute(s)");
+    dlg->m_bVeto = false;
+
+    // Esc after typing and leaving without typing send nothing.
+    Select(Row(202));
+    dlg->m_log.clear();
+    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
+    Type(Editor(), "9");
+    Key(Editor(), VK_ESCAPE);
+    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
+    Key(Editor(), VK_RETURN);
+    EXPECT_TRUE(dlg->m_log.empty());
+    EXPECT_EQ(ValueI4(Item(202)), 2);
+    EXPECT_EQ(EditorText(), "2 minute(s)");
+
+    // A refused text beeps once and keeps the value.
+    Select(Row(402));
+    Item(402)->Activate(ITEMACTION_DBLCLICK, 0);
+    Type(Editor(), "abc");
+    Key(Editor(), VK_RETURN);
+    EXPECT_EQ(g_beeps, 1);
+    EXPECT_EQ(ValueI4(Item(402)), 510);
+    EXPECT_EQ(EditorText(), "8:30 hour(s)");
+}
+
+TEST_F(PropertyListTest, VetoedDoubleClickReopensAndLetGoEditorsCommitNothing)
+{
+    Select(Row(204));
+    HWND before = Editor();
+    ASSERT_TRUE(before);
+    dlg->m_bVeto = true;
+    dlg->m_log.clear();
+    Mouse(WM_LBUTTONDBLCLK, RowPoint(Row(204), 20));
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), std::vector<LPARAM>({204}));
+    EXPECT_EQ(ValueI4(Item(204)), 1);
+    EXPECT_TRUE(Editor());
+    EXPECT_NE(Editor(), before);
+    dlg->m_bVeto = false;
+
+    // The editor let go of (its WM_CLOSE still queued) commits nothing.
+    Select(Row(201));
+    HWND old = Editor();
+    Select(Row(205));
+    ASSERT_TRUE(::IsWindow(old));
+    dlg->m_log.clear();
+    list().SendMessage(WM_PROPLIST_UPDATE, 0, (LPARAM)old);
+    list().SendMessage(WM_PROPLIST_CANCEL, 0, (LPARAM)old);
+    list().SendMessage(WM_PROPLIST_UPDATE, 0, 0);
+    EXPECT_TRUE(dlg->m_log.empty());
+    EXPECT_EQ(ValueI4(Item(201)), 20);
+}
+
+TEST_F(PropertyListTest, RowsWithoutAnItemAreHarmless)
+{
+    int row = list().AddString("bare");
+    ASSERT_GE(row, 0);
+    list().SetTopIndex(row);
+    list().UpdateWindow();
+    Select(row);
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_SELCHANGED), std::vector<LPARAM>({-1}));
+    EXPECT_EQ(Editor(), nullptr);
+    dlg->m_log.clear();
+    Mouse(WM_LBUTTONDOWN, RowPoint(row, 30));
+    Mouse(WM_LBUTTONUP, RowPoint(row, 30));
+    list().SendMessage(WM_CHAR, 'x', 1);
+    list().SendMessage(WM_KEYDOWN, VK_F2, 0);
+    Mouse(WM_LBUTTONDBLCLK, RowPoint(row, 30));
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_CLICK), std::vector<LPARAM>({-1}));
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(list().GetCount(), 29);
+}
+
+TEST_F(PropertyListTest, NavigationFromTheEnds)
+{
+    Select(0);
+    dlg->m_log.clear();
+    list().PostMessage(WM_PROPLIST_NAVIGATE, VK_UP, 0);
+    PumpMessages(10);
+    EXPECT_EQ(list().GetCurSel(), -1);
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_SELCHANGED), std::vector<LPARAM>({-1}));
+
+    int last = list().GetCount() - 1;
+    Select(last);
+    HWND first = Editor();
+    ASSERT_TRUE(first);
+    Key(::GetFocus(), VK_DOWN);  // the drop button holds the focus
+    EXPECT_EQ(list().GetCurSel(), last);
+    EXPECT_TRUE(Editor());
+    EXPECT_NE(Editor(), first);
+    // Tab, Left and Right leave the editor where it is.
+    Select(Row(205));
+    HWND ed = Editor();
+    Item(205)->Activate(ITEMACTION_DBLCLICK, 0);
+    ::SendMessageA(ed, EM_SETSEL, 0, 0);
+    Key(ed, VK_LEFT);
+    Key(ed, VK_TAB);
+    EXPECT_EQ(Editor(), ed);
+    EXPECT_EQ(::GetFocus(), ed);
+}
+
+TEST_F(PropertyListTest, SplitterDragAndCursor)
+{
+    RECT rc;
+    list().GetClientRect(&rc);
+    EXPECT_EQ(list().m_nSplitter, rc.right / 2);
+    dlg->m_log.clear();
+    list().SendMessage(WM_SIZE, 0, MAKELPARAM(rc.right, rc.bottom));
+    EXPECT_EQ(dlg->Count(LISTNOTIFY_SELCHANGED), 1);
+
+    POINT hot = RowPoint(1, 16 + list().m_nSplitter);
+    POINT screen = hot;
+    list().ClientToScreen(&screen);
+    ::SetCursorPos(screen.x, screen.y);
+    EXPECT_EQ(list().SendMessage(WM_SETCURSOR, (WPARAM)list().m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_SIZEWE));
+
+    // The band drawn twice leaves the parent as it was.
+    HDC dc = ::GetDC(dlg->m_hWnd);
+    POINT probe = {60, hot.y};
+    ::MapWindowPoints(list().m_hWnd, dlg->m_hWnd, &probe, 1);
+    Mouse(WM_LBUTTONDOWN, hot);
+    list().UpdateWindow();
+    COLORREF before = ::GetPixel(dc, probe.x, probe.y);
+    Mouse(WM_MOUSEMOVE, {60, hot.y});
+    COLORREF during = ::GetPixel(dc, probe.x, probe.y);
+    Mouse(WM_MOUSEMOVE, {80, hot.y});
+    EXPECT_NE(during, before);
+    EXPECT_EQ(::GetPixel(dc, probe.x, probe.y), before);
+    ::ReleaseDC(dlg->m_hWnd, dc);
+    Mouse(WM_MOUSEMOVE, {5, hot.y});
+    Mouse(WM_LBUTTONUP, {5, hot.y});
+    EXPECT_EQ(list().m_nSplitter, -6);
+    EXPECT_EQ(16 + list().m_nSplitter, 10);
+
+    list().SetExtendedStyle(0x51 | LISTSTYLE_FIXED_SPLITTER);
+    list().SendMessage(WM_SIZE, 0, MAKELPARAM(rc.right, rc.bottom));
+    hot = RowPoint(1, 16 + list().m_nSplitter);
+    screen = hot;
+    list().ClientToScreen(&screen);
+    ::SetCursorPos(screen.x, screen.y);
+    EXPECT_EQ(list().SendMessage(WM_SETCURSOR, (WPARAM)list().m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    Mouse(WM_LBUTTONDOWN, hot);
+    EXPECT_EQ(list().m_nDragStartX, 0);
+    Mouse(WM_LBUTTONUP, hot);
+}
+
+TEST_F(PropertyListTest, KeysOnRows)
+{
+    IProperty* ro = new CPropertyItem("Read only", 600);
+    CComVariant v("fixed");
+    ro->SetValue(&v);
+    ASSERT_EQ(list().AddItem(ro), ro);
+    struct Case { LPARAM id; UINT ch; bool editor; const char* text; } cases[] = {
+        {100, 'a', false, ""},
+        {600, 'a', false, ""},
+        {205, ' ', false, ""},
+        {205, 'x', true, "x"},
+        {201, 'a', true, "20 minute(s)"},
+        {201, '7', true, "7 minute(s)"},
+    };
+    for (const Case& c : cases) {
+        list().SetCurSel(Row(c.id));
+        list().DestroyEditor();
+        PumpMessages(5);
+        list().SetFocus();
+        list().SendMessage(WM_CHAR, c.ch, 1);
+        EXPECT_EQ(Editor() != nullptr, c.editor) << c.id << " " << (char)c.ch;
+        if (c.editor) {
+            EXPECT_EQ(EditorText(), c.text) << c.id;
+        }
+    }
+    // A space or F2 on a category toggles it; Tab on a row focuses its editor.
+    Select(Row(300));
+    list().SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(list().GetCount(), 23);
+    list().SendMessage(WM_KEYDOWN, VK_F2, 0);
+    EXPECT_EQ(list().GetCount(), 29);
+}
+
+TEST_F(PropertyListTest, ClicksNotifyBeforeTheSelectionChange)
+{
+    POINT pt = RowPoint(Row(201), 30);
+    dlg->m_log.clear();
+    Mouse(WM_LBUTTONDOWN, pt);
+    Mouse(WM_LBUTTONUP, pt);
+    PumpMessages(10);
+    ASSERT_GE(dlg->m_log.size(), 2u);
+    EXPECT_EQ(dlg->m_log[0].code, LISTNOTIFY_CLICK);
+    EXPECT_EQ(dlg->m_log[0].id, 201);
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_SELCHANGED), std::vector<LPARAM>({201}));
+    EXPECT_TRUE(Editor());
+    // Below the last row: the selected row gets the click.
+    RECT rc;
+    list().GetClientRect(&rc);
+    list().SetTopIndex(0);
+    list().Collapse(Item(500));
+    list().Collapse(Item(400));
+    list().Collapse(Item(300));
+    dlg->m_log.clear();
+    Select(Row(201));
+    dlg->m_log.clear();
+    Mouse(WM_LBUTTONDOWN, {30, rc.bottom - 3});
+    Mouse(WM_LBUTTONUP, {30, rc.bottom - 3});
+    PumpMessages(10);
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_CLICK), std::vector<LPARAM>({201}));
+    // The strip toggles the category under the cursor.
+    Mouse(WM_LBUTTONDOWN, RowPoint(Row(200), 8));
+    Mouse(WM_LBUTTONUP, RowPoint(Row(200), 8));
+    EXPECT_EQ(list().GetCount(), 10);
+}
+
+TEST_F(PropertyListTest, RowsDrawTheirBoxesGridAndDivider)
+{
+    MemoryCanvas canvas(300, 17);
+    canvas.Fill(RGB(255, 255, 255));
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_LISTBOX;
+    dis.itemID = (UINT)Row(100);
+    dis.hDC = canvas.dc;
+    dis.rcItem = {0, 0, 300, 17};
+    const int M = 8;
+    list().DrawItem(&dis);
+    COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    EXPECT_EQ(canvas.Pixel(4, M - 4), black);
+    EXPECT_EQ(canvas.Pixel(12, M + 4), black);
+    EXPECT_EQ(canvas.Pixel(6, M), black);
+    EXPECT_EQ(canvas.Pixel(10, M), black);
+    EXPECT_EQ(canvas.Pixel(11, M), white);
+    EXPECT_EQ(canvas.Pixel(8, M - 2), white);
+    EXPECT_EQ(canvas.Pixel(15, 2), ::GetSysColor(COLOR_BTNFACE));  // strip line
+    list().Collapse(Item(100));
+    list().DrawItem(&dis);
+    EXPECT_EQ(canvas.Pixel(8, M - 2), black);
+    EXPECT_EQ(canvas.Pixel(8, M + 2), black);
+    EXPECT_EQ(canvas.Pixel(8, M + 3), white);
+
+    // An edit row: grid line at the bottom, divider at the splitter.
+    canvas.Fill(white);
+    dis.itemID = (UINT)Row(201);
+    list().DrawItem(&dis);
+    int divider = 16 + list().m_nSplitter;
+    EXPECT_EQ(canvas.Pixel(divider, 3), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(canvas.Pixel(100, 16), ::GetSysColor(COLOR_BTNFACE));
+    // Without the show-selection style the selected row is drawn plain while
+    // the focus is elsewhere.
+    canvas.Fill(black);
+    dis.itemState = ODS_SELECTED;
+    ::SetFocus(nullptr);
+    list().DrawItem(&dis);
+    EXPECT_EQ(canvas.Pixel(20, 1), ::GetSysColor(COLOR_WINDOW));
+}
