@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# What Kestrabel costs while it waits, against the floor of an empty Win32
+# program (tools/idlefloor.c: a hidden window and a one-second timer).
+#
+# Both run side by side under wine64 on a private Xvfb display, in one fresh
+# prefix: Kestrabel from a fresh portable folder with the default settings
+# and the update check off. After a settling time both are sampled for the
+# same span; the script prints each one's CPU share of one core, voluntary
+# and involuntary context switches per second (every thread of the process),
+# PSS and RSS, the ratios, and the size of the release as shipped.
+#
+#   scripts/footprint.sh [--no-build]     settle 20 s, sample 60 s
+#   FOOTPRINT_SETTLE=30 FOOTPRINT_SECONDS=120 scripts/footprint.sh
+#
+# Not a test: the figures depend on the machine and on what else runs on it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+settle=${FOOTPRINT_SETTLE:-20}
+span=${FOOTPRINT_SECONDS:-60}
+[ "${1:-}" = "--no-build" ] || "$root/scripts/build.sh" >/dev/null
+
+bin="$root/build/win64"
+rel="$root/build/win32"
+for f in "$bin/Kestrabel.exe" "$bin/tapvex.dll" "$bin/idlefloor.exe" "$rel/Kestrabel.exe" "$rel/tapvex.dll"; do
+  [ -f "$f" ] || { echo "footprint: $f is missing (build first)" >&2; exit 1; }
+done
+
+. "$root/scripts/wine-env.sh"
+run_dir=$(mktemp -d /tmp/kestrabel-footprint.XXXXXX)
+trap 'wine_env_stop; rm -rf "$run_dir"' EXIT
+wine_env_start "$run_dir"
+
+# A fresh portable folder: the program, its hook library, sounds and
+# languages, and settings that only say "no update check" (the font size
+# marks the settings as seen, so no first-run window opens).
+app="$run_dir/app"
+mkdir -p "$app" "$run_dir/floor"
+cp "$bin/Kestrabel.exe" "$bin/tapvex.dll" "$bin"/*.wav "$app/"
+cp -r "$bin/Languages" "$app/"
+printf '[Settings]\r\nAutoCheckForUpdates=0\r\nFontSize=80\r\n' >"$app/Kestrabel.INI"
+cp "$bin/idlefloor.exe" "$run_dir/floor/"
+
+start() {  # folder exe: starts it, prints its process id
+  (cd "$1" && exec "$WINE64" "$2" </dev/null >/dev/null 2>&1) &
+  echo $!
+}
+pid_ks=$(start "$app" Kestrabel.exe)
+pid_floor=$(start "$run_dir/floor" idlefloor.exe)
+sleep "$settle"
+for p in $pid_ks $pid_floor; do
+  [ -d "/proc/$p" ] || { echo "footprint: a program ended during the settling time" >&2; exit 1; }
+done
+
+# Run time in nanoseconds and voluntary, involuntary switches, summed over
+# the process's threads.
+sample() {
+  local pid=$1 run=0 vol=0 invol=0 t
+  for t in /proc/"$pid"/task/*; do
+    read -r ns _ <"$t/schedstat" 2>/dev/null || continue
+    run=$((run + ns))
+    vol=$((vol + $(awk '/^voluntary_ctxt_switches/{print $2}' "$t/status" 2>/dev/null || echo 0)))
+    invol=$((invol + $(awk '/^nonvoluntary_ctxt_switches/{print $2}' "$t/status" 2>/dev/null || echo 0)))
+  done
+  echo "$run $vol $invol"
+}
+memory() {  # PSS and RSS in kB
+  awk '/^Pss:/{p=$2} /^Rss:/{r=$2} END{print p, r}' "/proc/$1/smaps_rollup"
+}
+
+read -r ks_run0 ks_vol0 ks_inv0 < <(sample "$pid_ks")
+read -r fl_run0 fl_vol0 fl_inv0 < <(sample "$pid_floor")
+t0=$(date +%s%N)
+sleep "$span"
+read -r ks_run1 ks_vol1 ks_inv1 < <(sample "$pid_ks")
+read -r fl_run1 fl_vol1 fl_inv1 < <(sample "$pid_floor")
+t1=$(date +%s%N)
+read -r ks_pss ks_rss < <(memory "$pid_ks")
+read -r fl_pss fl_rss < <(memory "$pid_floor")
+threads_ks=$(ls /proc/"$pid_ks"/task | wc -l)
+threads_fl=$(ls /proc/"$pid_floor"/task | wc -l)
+
+size_exe=$(stat -c %s "$rel/Kestrabel.exe")
+size_dll=$(stat -c %s "$rel/tapvex.dll")
+
+awk -v el=$((t1 - t0)) -v span="$span" -v settle="$settle" \
+    -v kr=$((ks_run1 - ks_run0)) -v kv=$((ks_vol1 - ks_vol0)) -v ki=$((ks_inv1 - ks_inv0)) \
+    -v fr=$((fl_run1 - fl_run0)) -v fv=$((fl_vol1 - fl_vol0)) -v fi=$((fl_inv1 - fl_inv0)) \
+    -v kp="$ks_pss" -v kR="$ks_rss" -v fp="$fl_pss" -v fR="$fl_rss" \
+    -v kt="$threads_ks" -v ft="$threads_fl" -v se="$size_exe" -v sd="$size_dll" '
+function ratio(a, b) { return b > 0 ? sprintf("%.2f x", a / b) : "-" }
+BEGIN {
+  s = el / 1e9
+  kc = 100 * kr / el; fc = 100 * fr / el
+  printf "Idle footprint, wine64 on Xvfb, settled %d s, sampled %.1f s (main process, all threads)\n", settle, s
+  printf "%-34s %14s %14s %10s\n", "", "Kestrabel", "empty Win32", "ratio"
+  printf "%-34s %13.3f%% %13.3f%% %10s\n", "CPU, share of one core", kc, fc, ratio(kc, fc)
+  printf "%-34s %14.2f %14.2f %10s\n", "voluntary context switches / s", kv / s, fv / s, ratio(kv, fv)
+  printf "%-34s %14.2f %14.2f %10s\n", "involuntary context switches / s", ki / s, fi / s, ratio(ki, fi)
+  printf "%-34s %11.1f MB %11.1f MB %10s\n", "PSS", kp / 1024, fp / 1024, ratio(kp, fp)
+  printf "%-34s %11.1f MB %11.1f MB %10s\n", "RSS", kR / 1024, fR / 1024, ratio(kR, fR)
+  printf "%-34s %14d %14d\n", "threads", kt, ft
+  printf "Release (build/win32): Kestrabel.exe %d + tapvex.dll %d = %d bytes\n", se, sd, se + sd
+}'
