@@ -32,24 +32,46 @@ static bool MayWriteFiles()
     return g_isPrimaryInstance;
 }
 
+// A moment's local date and time of day; all 0 for what cannot be converted.
+struct LocalDay {
+    int year, month, day, hhmm;
+    bool SameDate(const LocalDay& o) const { return day == o.day && month == o.month && year == o.year; }
+};
+
+static LocalDay DayOf(__int64 t)
+{
+    struct tm tmv;
+    if (!LocalTimeOf(t, &tmv)) return LocalDay{ 0, 0, 0, 0 };
+    return LocalDay{ tmv.tm_year + 1900, tmv.tm_mon + 1, tmv.tm_mday, tmv.tm_hour * 100 + tmv.tm_min };
+}
+
+// The counters' day changes a few times a day, the tick asks for its date
+// every second: the last conversion is kept with its moment.
+static LocalDay DayOfKept(__int64 t)
+{
+    static __int64 s_moment;
+    static LocalDay s_day;
+    static bool s_known;
+    if (!s_known || s_moment != t) {
+        s_day = DayOf(t);
+        s_moment = t;
+        s_known = true;
+    }
+    return s_day;
+}
+
 // Local year, month and day of a moment; 0 for what cannot be converted.
 static void LocalDate(__int64 t, int& year, int& month, int& day)
 {
-    struct tm tmv;
-    if (LocalTimeOf(t, &tmv)) {
-        year = tmv.tm_year + 1900;
-        month = tmv.tm_mon + 1;
-        day = tmv.tm_mday;
-    } else {
-        year = month = day = 0;
-    }
+    LocalDay d = DayOf(t);
+    year = d.year;
+    month = d.month;
+    day = d.day;
 }
 
 int TimeToHHMM(__int64 t)
 {
-    struct tm tmv;
-    if (!LocalTimeOf(t, &tmv)) return 0;
-    return tmv.tm_hour * 100 + tmv.tm_min;
+    return DayOf(t).hhmm;
 }
 
 DayCounters::DayCounters()
@@ -83,17 +105,19 @@ static int SaturatingAdd(int a, int b)
 
 BOOL DayCounters::Tick(int seconds)
 {
+    return Tick(seconds, World().Now());
+}
+
+BOOL DayCounters::Tick(int seconds, __int64 now)
+{
     nTotalSeconds = SaturatingAdd(nTotalSeconds, seconds);
     nSessionSeconds = SaturatingAdd(nSessionSeconds, seconds);
     nDailySeconds = SaturatingAdd(nDailySeconds, seconds);
 
-    __int64 now = World().Now();
-    int y1, m1, d1, y2, m2, d2;
-    LocalDate(now, y1, m1, d1);
-    LocalDate(m_date, y2, m2, d2);
+    LocalDay today = DayOf(now);
     BOOL newDay = FALSE;
-    if (d1 == d2 && m1 == m2 && y1 == y2) {
-        nEndHHMM = TimeToHHMM(now);
+    if (today.SameDate(DayOfKept(m_date))) {
+        nEndHHMM = today.hhmm;
     } else {
         NewDay();
         newDay = TRUE;

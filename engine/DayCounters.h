@@ -24,8 +24,10 @@ struct DayCounters {
     // instance, none without a usable data folder).
     ~DayCounters();
     void Reset();
-    // Adds the elapsed seconds; TRUE when a new day began.
+    // Adds the elapsed seconds; TRUE when a new day began. The main frame's
+    // tick hands on the moment it read; the other form reads the clock.
     BOOL Tick(int seconds);
+    BOOL Tick(int seconds, __int64 now);
     void NewDay();
     void StartDay();
     void PostponeDailyLimit();

@@ -148,12 +148,14 @@ void CMainFrame::OnTick()
     if (world.GetScreenSaverRunning(&saver)) m_bScreenSaver = saver != FALSE;
 
     // 2. Elapsed time: late ticks count in full, anything else as 1 second.
+    // The clock is read once; the day counters and the idle check share it.
     SYSTEMTIME now;
     world.GetLocalTime(&now);
+    __int64 moment = world.Now();
     int elapsed = (((int)now.wHour - m_stLastTick.wHour) * 60 + (int)now.wMinute - m_stLastTick.wMinute) * 60
                   + (int)now.wSecond - m_stLastTick.wSecond;
     if (elapsed <= 2) elapsed = 1;
-    if (g_dayCounters.Tick(elapsed)) redraw = true;
+    if (g_dayCounters.Tick(elapsed, moment)) redraw = true;
     m_stLastTick = now;
 
     // 3. Clearing at a time of day.
@@ -183,7 +185,7 @@ void CMainFrame::OnTick()
         if (!g_trackMouseMove && !hooksUsable) {
             m_dwState &= ~STATE_WAIT_ACTIVITY;
         } else {
-            __int64 idleMinutes = (world.Now() - g_lastActivityTime) / 60;
+            __int64 idleMinutes = (moment - g_lastActivityTime) / 60;
             if (idleMinutes >= AtLeastOne(g_pauseDelay)) {
                 idleHit = true;
                 redraw = true;
