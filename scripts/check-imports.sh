@@ -11,7 +11,8 @@ while read -r dll; do
     echo "$file: imports $dll, which Windows does not ship" >&2; bad=1
   fi
 done < <(echo "$dump" | sed -n 's/^\s*DLL Name: //p')
-newer='GetTickCount64|ConditionVariable|SRWLock|InitOnce|FlsAlloc|FlsGetValue|FlsSetValue|FlsFree|GetFileInformationByHandleEx|CreateSymbolicLink|GetFinalPathNameByHandle|InitializeCriticalSectionEx|CreateEventEx|CreateMutexEx|CreateSemaphoreEx|SetThreadStackGuarantee|GetCurrentProcessorNumber|QueryFullProcessImageName|GetSystemTimePreciseAsFileTime|GetErrorMode|LocaleNameToLCID|GetLocaleInfoEx|WTSRegisterSessionNotification|ChangeWindowMessageFilter|GetDpiForWindow|SetProcessDPIAware|RegGetValue|RegDeleteTree|WerRegister'
+# Names (or parts of names) of functions that Windows XP lacks, one a line.
+newer=$(paste -sd'|' "$(dirname "$0")/xp-missing.txt")
 hits=$(echo "$dump" | grep -E '^\s+[0-9a-f]+\s+[0-9]+\s+' | grep -Ew "($newer)[AW]?" || true)
 if [ -n "$hits" ]; then
   echo "$file: imports functions that Windows XP lacks:" >&2; echo "$hits" >&2; bad=1

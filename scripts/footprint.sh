@@ -76,6 +76,8 @@ read -r fl_run1 fl_vol1 fl_inv1 < <(sample "$pid_floor")
 t1=$(date +%s%N)
 read -r ks_pss ks_rss < <(memory "$pid_ks")
 read -r fl_pss fl_rss < <(memory "$pid_floor")
+dlls() { grep -io '[^/]*\.dll$' "/proc/$1/maps" | tr 'A-Z' 'a-z' | sort -u; }
+extra_dlls=$(comm -23 <(dlls "$pid_ks") <(dlls "$pid_floor") | tr '\n' ' ')
 threads_ks=$(ls /proc/"$pid_ks"/task | wc -l)
 threads_fl=$(ls /proc/"$pid_floor"/task | wc -l)
 
@@ -86,7 +88,7 @@ awk -v el=$((t1 - t0)) -v span="$span" -v settle="$settle" \
     -v kr=$((ks_run1 - ks_run0)) -v kv=$((ks_vol1 - ks_vol0)) -v ki=$((ks_inv1 - ks_inv0)) \
     -v fr=$((fl_run1 - fl_run0)) -v fv=$((fl_vol1 - fl_vol0)) -v fi=$((fl_inv1 - fl_inv0)) \
     -v kp="$ks_pss" -v kR="$ks_rss" -v fp="$fl_pss" -v fR="$fl_rss" \
-    -v kt="$threads_ks" -v ft="$threads_fl" -v se="$size_exe" -v sd="$size_dll" '
+    -v extra="$extra_dlls" -v kt="$threads_ks" -v ft="$threads_fl" -v se="$size_exe" -v sd="$size_dll" '
 function ratio(a, b) { return b > 0 ? sprintf("%.2f x", a / b) : "-" }
 BEGIN {
   s = el / 1e9
@@ -99,5 +101,6 @@ BEGIN {
   printf "%-34s %11.1f MB %11.1f MB %10s\n", "PSS", kp / 1024, fp / 1024, ratio(kp, fp)
   printf "%-34s %11.1f MB %11.1f MB %10s\n", "RSS", kR / 1024, fR / 1024, ratio(kR, fR)
   printf "%-34s %14d %14d\n", "threads", kt, ft
+  printf "DLLs mapped beyond the floor: %s\n", extra
   printf "Release (build/win32): Kestrabel.exe %d + tapvex.dll %d = %d bytes\n", se, sd, se + sd
 }'
