@@ -1,6 +1,5 @@
 #include "alerts/AlertBox.h"
 #include "alerts/AlertLayout.h"
-#include "engine/MainFrame.h"
 #include "engine/BreakSettings.h"
 #include "services/Translator.h"
 #include "tray/TrayNotifyIcon.h"
@@ -42,10 +41,15 @@ BOOL CScreenSnapshot::Draw(HDC hdc, int x, int y) const
     return ::BitBlt(hdc, x, y, m_size.cx, m_size.cy, mem, 0, 0, SRCCOPY);
 }
 
-CMainFrame* AlertFrameOf(HWND hWndFrame)
+HWND AlertFrameWindow(HWND hWndFrame)
 {
-    CWnd* pWnd = hWndFrame ? CWnd::FromHandlePermanent(hWndFrame) : AfxGetMainWnd();
-    return dynamic_cast<CMainFrame*>(pWnd);
+    if (!hWndFrame && AfxGetMainWnd()) hWndFrame = AfxGetMainWnd()->m_hWnd;
+    return hWndFrame && ::IsWindow(hWndFrame) ? hWndFrame : nullptr;
+}
+
+void NotifyAlertGone(HWND hWndFrame, HWND hWnd)
+{
+    if (HWND frame = AlertFrameWindow(hWndFrame)) ::SendMessageA(frame, WM_ALERT_GONE, (WPARAM)hWnd, 0);
 }
 
 SIZE FitTextBox(HDC hdc, const char* text, UINT format, SIZE box, int maxWidth, int maxHeight)
@@ -123,7 +127,7 @@ void DrawResourceIcon(HDC hdc, UINT id, int size, int x, int y)
 BEGIN_MESSAGE_MAP(CAlertBox, CDialog)
     ON_WM_LBUTTONDOWN()
     ON_WM_TIMER()
-    ON_MESSAGE(WM_ALERT_CLOSE_REQUEST, OnCloseRequest)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CAlertBox::CAlertBox(UINT nIDTemplate, CWnd* pParentWnd) : CDialog(nIDTemplate, pParentWnd)
@@ -137,16 +141,15 @@ CAlertBox::~CAlertBox()
 
 void CAlertBox::PostNcDestroy()
 {
-    // Gone without the frame's CloseAlerts (its owner went, say): the frame
-    // forgets it here, so its pointer never outlives the window.
-    if (CMainFrame* pFrame = AlertFrameOf(m_hWndFrame)) {
-        if (pFrame->m_pSmallMsg && static_cast<CAlertBox*>(pFrame->m_pSmallMsg) == this)
-            pFrame->m_pSmallMsg = nullptr;
-        if (pFrame->m_pMessengerDlg && static_cast<CAlertBox*>(pFrame->m_pMessengerDlg) == this)
-            pFrame->m_pMessengerDlg = nullptr;
-    }
     CDialog::PostNcDestroy();
     delete this;
+}
+
+void CAlertBox::OnDestroy()
+{
+    // Gone without the frame's CloseAlerts (its owner went, say): the frame
+    // forgets it now, so its pointer never outlives the window.
+    NotifyAlertGone(m_hWndFrame, m_hWnd);
 }
 
 BOOL CAlertBox::OnInitDialog()
@@ -177,15 +180,6 @@ void CAlertBox::OnTimer(UINT_PTR nIDEvent)
     }
 }
 
-LRESULT CAlertBox::OnCloseRequest(WPARAM, LPARAM)
-{
-    CMainFrame* pFrame = AlertFrameOf(m_hWndFrame);
-    if (pFrame && ((pFrame->m_pSmallMsg && static_cast<CAlertBox*>(pFrame->m_pSmallMsg) == this)
-                   || (pFrame->m_pMessengerDlg && static_cast<CAlertBox*>(pFrame->m_pMessengerDlg) == this)))
-        pFrame->CloseAlerts();
-    return 0;
-}
-
 CString CAlertBox::GetMessageText() const
 {
     return GetAlertMessage(m_nKind);
@@ -193,7 +187,8 @@ CString CAlertBox::GetMessageText() const
 
 void CAlertBox::RequestClose()
 {
-    PostMessage(WM_ALERT_CLOSE_REQUEST, 0, 0);
+    // Posted: the click or timer that asks is over before the window goes.
+    if (HWND frame = AlertFrameWindow(m_hWndFrame)) ::PostMessageA(frame, WM_ALERT_CLOSE_REQUEST, (WPARAM)m_hWnd, 0);
 }
 
 // ---- CSmallMsg ----

@@ -6,8 +6,6 @@
 #include "vfx.h"
 #include "app/Messages.h"
 
-class CMainFrame;
-
 // Closes a micro-break's slider or message window after the micro-break.
 #define TIMER_ALERT_CLOSE ((UINT_PTR)0x164809)
 
@@ -33,9 +31,12 @@ public:
     SIZE m_size = { 0, 0 };
 };
 
-// The main frame behind an alert: the frame whose window is hWndFrame, or
-// the application's main window when none was named.
-CMainFrame* AlertFrameOf(HWND hWndFrame);
+// The window of the frame behind an alert: hWndFrame, or the application's
+// main window when none was named; NULL when there is none.
+HWND AlertFrameWindow(HWND hWndFrame);
+// Tells the frame behind an alert that the alert's window hWnd is being
+// destroyed, so that it forgets the window at once.
+void NotifyAlertGone(HWND hWndFrame, HWND hWnd);
 
 // The size a text box needs for text drawn with the font selected into hdc
 // and format (DT_WORDBREAK...): box itself when the text fits; else first
@@ -68,14 +69,14 @@ public:
 
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnTimer(UINT_PTR nIDEvent);
-    LRESULT OnCloseRequest(WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
     CString GetMessageText() const;
     void RequestClose();
 
     int m_nKind = -1;
     UINT_PTR m_nTimer = 0;
-    // The frame that opened the alert: it closes it, and is told when the
-    // window goes some other way.
+    // The frame that opened the alert: asked to close it (it does so only
+    // while the alert is its open one), and told when the window goes.
     HWND m_hWndFrame = nullptr;
     // Set by the destructor when not NULL (lets a creator tell whether a
     // failed creation took the object with it).

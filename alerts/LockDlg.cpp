@@ -1,6 +1,5 @@
 #include "alerts/LockDlg.h"
 #include "alerts/AlertLayout.h"
-#include "engine/MainFrame.h"
 #include "engine/BreakSettings.h"
 #include "engine/DayCounters.h"
 #include "services/Translator.h"
@@ -32,12 +31,6 @@ CLockDlg::~CLockDlg()
 
 void CLockDlg::PostNcDestroy()
 {
-    if (CMainFrame* pFrame = AlertFrameOf(m_hWndFrame)) {
-        if (pFrame->m_pLockDlg == this) {
-            pFrame->m_pLockDlg = nullptr;
-            pFrame->m_nLockKind = -1;
-        }
-    }
     delete this;
 }
 
@@ -193,9 +186,7 @@ void CLockDlg::OnTimer(UINT_PTR nIDEvent)
 
 void CLockDlg::PostResult(WPARAM wParam, LPARAM lParam)
 {
-    HWND target = m_hWndFrame;
-    if (!target && AfxGetMainWnd()) target = AfxGetMainWnd()->m_hWnd;
-    if (target && ::IsWindow(target)) ::PostMessageA(target, WM_ALERT_RESULT, wParam, lParam);
+    if (HWND target = AlertFrameWindow(m_hWndFrame)) ::PostMessageA(target, WM_ALERT_RESULT, wParam, lParam);
 }
 
 void CLockDlg::OnCancel()
@@ -217,6 +208,7 @@ void CLockDlg::OnDestroy()
         KillTimer(m_nTimer);
         m_nTimer = 0;
     }
+    NotifyAlertGone(m_hWndFrame, m_hWnd);
 }
 
 void CLockDlg::OnPaint()

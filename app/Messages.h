@@ -2,7 +2,10 @@
 #pragma once
 #include <windows.h>
 
+// Sent by an alert window to the frame that opened it (wParam: the alert's
+// window): asks it to close its alerts, and tells it the window is going.
 #define WM_ALERT_CLOSE_REQUEST  (WM_USER + 21)
+#define WM_ALERT_GONE           (WM_USER + 22)
 #define WM_TRAY_NOTIFY          (WM_USER + 100)
 #define WM_SETTINGS_APPLIED     (WM_USER + 101)
 #define WM_ALERT_RESULT         (WM_USER + 102)   // wParam 0: end the break, 1: postpone; lParam 1: daily limit

@@ -3,7 +3,7 @@
 // alert windows, the tray commands and the update check.
 #pragma once
 #include "vfx.h"
-#include "app/ChildView.h"
+#include "engine/ChildView.h"
 #include "app/Messages.h"
 #include "engine/BreakSettings.h"
 
@@ -40,6 +40,8 @@ public:
     void OnTick();
     LRESULT OnSettingsApplied(WPARAM wParam, LPARAM lParam);
     LRESULT OnAlertClosed(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAlertCloseRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAlertGone(WPARAM wParam, LPARAM lParam);
     LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
     LRESULT OnUpdateCheckDone(WPARAM wParam, LPARAM lParam);

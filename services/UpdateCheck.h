@@ -26,6 +26,11 @@ struct UpdateCheckJob {
 // WM_UPDATE_CHECK_DONE (1 when the user chose to upgrade, else 0).
 DWORD WINAPI UpdateCheckThreadProc(LPVOID param);
 
+// The worker now running, kept (as a duplicate of hThread) for the wait at
+// exit, which outlives the main frame and its handle; and its end.
+void RememberRunningUpdateWorker(HANDLE hThread);
+void ForgetRunningUpdateWorker();
+
 // At exit: gives a running worker up to ms milliseconds to finish. TRUE
 // when no worker runs any more.
 bool WaitForUpdateCheckToEnd(DWORD ms = 2000);

@@ -110,3 +110,30 @@ void CMainFrame::CloseAlerts()
     if (closed && g_useSoundPauseEnd && !g_strSoundFilePauseEnd.IsEmpty())
         World().PlaySound(g_strSoundFilePauseEnd, SND_FILENAME | SND_ASYNC);
 }
+
+// A click or the micro-break's timer on the slider or message window: it
+// closes when it is still the open one (a late request of a window already
+// replaced closes nothing).
+LRESULT CMainFrame::OnAlertCloseRequest(WPARAM wParam, LPARAM)
+{
+    HWND hWnd = (HWND)wParam;
+    if (!hWnd) return 0;
+    if ((m_pSmallMsg && m_pSmallMsg->m_hWnd == hWnd) || (m_pMessengerDlg && m_pMessengerDlg->m_hWnd == hWnd))
+        CloseAlerts();
+    return 0;
+}
+
+// An alert window is being destroyed, by CloseAlerts or some other way (its
+// owner went, say): its pointer goes with it.
+LRESULT CMainFrame::OnAlertGone(WPARAM wParam, LPARAM)
+{
+    HWND hWnd = (HWND)wParam;
+    if (!hWnd) return 0;
+    if (m_pSmallMsg && m_pSmallMsg->m_hWnd == hWnd) m_pSmallMsg = nullptr;
+    if (m_pMessengerDlg && m_pMessengerDlg->m_hWnd == hWnd) m_pMessengerDlg = nullptr;
+    if (m_pLockDlg && m_pLockDlg->m_hWnd == hWnd) {
+        m_pLockDlg = nullptr;
+        m_nLockKind = -1;
+    }
+    return 0;
+}

@@ -1,4 +1,4 @@
-#include "app/ChildView.h"
+#include "engine/ChildView.h"
 
 BEGIN_MESSAGE_MAP(CChildView, CWnd)
     ON_WM_PAINT()
