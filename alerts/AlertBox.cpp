@@ -202,7 +202,7 @@ CSmallMsg::CSmallMsg(CWnd* pParentWnd) : CAlertBox(IDD_SMALLMSG, pParentWnd)
 {
 }
 
-void CSmallMsg::DoDataExchange()
+void CSmallMsg::BindControls()
 {
     m_stMessage.SubclassDlgItem(IDC_SMALLMSG_TEXT, this);
     m_stTitle.SubclassDlgItem(IDC_SMALLMSG_TITLE, this);
@@ -211,7 +211,7 @@ void CSmallMsg::DoDataExchange()
 BOOL CSmallMsg::OnInitDialog()
 {
     CAlertBox::OnInitDialog();
-    DoDataExchange();
+    BindControls();
 
     LOGFONTA lf = {};
     HFONT hDialogFont = GetFont();
@@ -334,7 +334,7 @@ RECT MessengerTextRect(const RECT& client, int titleHeight)
 BOOL CMessengerDlg::OnInitDialog()
 {
     CAlertBox::OnInitDialog();
-    DoDataExchange();
+    BindControls();
     FitMessage();
 
     CRect c;

@@ -101,7 +101,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    void DoDataExchange();
+    void BindControls();
     // Makes the window (and the message) larger when the message needs it.
     void FitMessage();
 };
@@ -119,7 +119,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    void DoDataExchange() {}
+    void BindControls() {}
     // Makes the window taller (and wider) when the message needs it.
     void FitMessage();
 };

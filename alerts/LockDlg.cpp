@@ -34,7 +34,7 @@ void CLockDlg::PostNcDestroy()
     delete this;
 }
 
-void CLockDlg::DoDataExchange()
+void CLockDlg::BindControls()
 {
     m_btnPostpone.SubclassDlgItem(IDC_POSTPONE, this);
     m_stTitle.SubclassDlgItem(IDC_LOCK_TITLE, this);
@@ -52,7 +52,7 @@ static const BreakSpec* SpecOf(int kind)
 BOOL CLockDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    DoDataExchange();
+    BindControls();
 
     const BreakSpec* spec = SpecOf(m_nKind);
     if (spec) m_stText.SetWindowText(TruncateText(spec->strMessage, kMaxAlertText));

@@ -49,7 +49,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    void DoDataExchange();
+    void BindControls();
     // Bar across the bottom of the work area, buttons, dimming windows.
     void PlaceOverWorkArea();
     void PostResult(WPARAM wParam, LPARAM lParam);

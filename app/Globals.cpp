@@ -59,6 +59,14 @@ CString g_strLanguage;
 CTranslator g_translator;
 
 namespace {
+// The framework's own texts (its prompts) go through the program's translator.
+CString TranslateForFramework(const char* pszEnglish) { return g_translator.Translate(pszEnglish); }
+struct FrameworkTranslator {
+    FrameworkTranslator() { g_pfnTranslateHook = TranslateForFramework; }
+} s_frameworkTranslator;
+}
+
+namespace {
 struct WtsApiLibrary {
     WtsApiLibrary() { g_hWtsApi32 = ::LoadLibraryA("WtsApi32.dll"); }
     ~WtsApiLibrary() { if (g_hWtsApi32) ::FreeLibrary(g_hWtsApi32); g_hWtsApi32 = nullptr; }

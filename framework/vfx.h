@@ -15,5 +15,7 @@
 #include "vfxapp.h"
 #include "vfxgdi.h"
 #include "vfxdlg.h"
+#include "vfxsheet.h"
+#include "vfxcdlg.h"
 #include "vfxctrl.h"
 #include "vfxinet.h"

@@ -13,6 +13,14 @@ BOOL AfxMessageBeep(UINT type)
     return ::MessageBeep(type);
 }
 
+AFX_TRANSLATE_HOOK g_pfnTranslateHook;
+
+CString AfxTranslate(const char* pszEnglish)
+{
+    if (g_pfnTranslateHook) return g_pfnTranslateHook(pszEnglish ? pszEnglish : "");
+    return CString(pszEnglish);
+}
+
 CWinApp* AfxGetApp() { return g_pApp; }
 CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
 HINSTANCE AfxGetInstanceHandle()
@@ -132,15 +140,14 @@ void CWinApp::OnAppExit()
 
 int AfxShowMessageBox(HWND hOwner, const char* text, const char* caption, UINT type)
 {
+    hOwner = AfxGetModalOwner(hOwner);
     if (g_pfnMessageBoxHook) return g_pfnMessageBoxHook(hOwner, text, caption, type);
     return ::MessageBoxA(hOwner, text, caption, type);
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT)
 {
-    CWnd* main = AfxGetMainWnd();
-    HWND owner = (main && main->m_hWnd && ::IsWindowVisible(main->m_hWnd)) ? main->m_hWnd : nullptr;
-    return AfxShowMessageBox(owner, text, AfxGetAppName(), type);
+    return AfxShowMessageBox(nullptr, text, AfxGetAppName(), type);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT type, UINT nHelpID)

@@ -56,6 +56,7 @@ void AfxEnableControlContainer();
 // that records the box and answers for the user.
 typedef int (*AFX_MESSAGEBOX_HOOK)(HWND hOwner, const char* text, const char* caption, UINT type);
 extern AFX_MESSAGEBOX_HOOK g_pfnMessageBoxHook;
+// The owner is settled first: see AfxGetModalOwner.
 int AfxShowMessageBox(HWND hOwner, const char* text, const char* caption, UINT type);
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT nHelpID = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT type = MB_OK, UINT nHelpID = 0);
@@ -64,6 +65,20 @@ int AfxMessageBox(UINT nIDPrompt, UINT type = MB_OK, UINT nHelpID = 0);
 typedef BOOL (*AFX_MESSAGEBEEP_HOOK)(UINT type);
 extern AFX_MESSAGEBEEP_HOOK g_pfnMessageBeepHook;
 BOOL AfxMessageBeep(UINT type);
+// The owner a modal box or common dialog gets when hWanted would own it.
+// While a modal dialog or sheet of the program is open, a wanted owner that
+// is missing, hidden or disabled (by that modal loop) gives way to the
+// innermost open modal window, so no box is left behind it. Otherwise the
+// wanted owner, or the main window when it is visible, or none.
+HWND AfxGetModalOwner(HWND hWanted);
+
+// The program's translator: English text in, the chosen language's text
+// out. The framework's own texts (the data-exchange prompts) go through it;
+// without a hook the English text is shown.
+typedef CString (*AFX_TRANSLATE_HOOK)(const char* pszEnglish);
+extern AFX_TRANSLATE_HOOK g_pfnTranslateHook;
+CString AfxTranslate(const char* pszEnglish);
+
 // Reports an exception that reached a window procedure and carries on.
 void AfxReportUnexpectedException();
 

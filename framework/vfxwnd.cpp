@@ -320,6 +320,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
     try {
         if (!pWnd->OnWndMsg(message, wParam, lParam, &result))
             result = pWnd->DefWindowProc(message, wParam, lParam);
+        else if (message == WM_NOTIFY && ::GetClassLongPtrA(hWnd, GCW_ATOM) == (ULONG_PTR)WC_DIALOG)
+            // A dialog's answer is read from DWLP_MSGRESULT as well.
+            ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
     } catch (...) {
         AfxReportUnexpectedException();
         result = 0;

@@ -221,13 +221,13 @@ public: \
 #define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
 #define ON_STN_CLICKED(id, fn) ON_CONTROL(STN_CLICKED, id, fn)
 // WM_NOTIFY from a child: void fn(NMHDR*, LRESULT*).
-#define ON_NOTIFY(code, id, fn) \
+#define ON_NOTIFY(nCode, id, fn) \
     if (message == WM_NOTIFY && ((NMHDR*)lParam)->idFrom == (UINT_PTR)(id) && \
-        ((NMHDR*)lParam)->code == (UINT)(code)) { this->fn((NMHDR*)lParam, pResult); return TRUE; }
+        ((NMHDR*)lParam)->code == (UINT)(nCode)) { this->fn((NMHDR*)lParam, pResult); return TRUE; }
 // A notification this control sent to its parent, handed back to it.
 #define WM_VFX_REFLECT 0xBC00
-#define ON_NOTIFY_REFLECT(code, fn) \
-    if (message == WM_VFX_REFLECT + WM_NOTIFY && ((NMHDR*)lParam)->code == (UINT)(code)) { \
+#define ON_NOTIFY_REFLECT(nCode, fn) \
+    if (message == WM_VFX_REFLECT + WM_NOTIFY && ((NMHDR*)lParam)->code == (UINT)(nCode)) { \
         this->fn((NMHDR*)lParam, pResult); return TRUE; }
 #define ON_CONTROL_REFLECT(code, fn) \
     if (message == WM_VFX_REFLECT + WM_COMMAND && vfxCode_ == (UINT)(code)) { this->fn(); return TRUE; }

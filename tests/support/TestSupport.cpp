@@ -7,10 +7,10 @@
 
 static MessageBoxRecorder* s_recorder;
 
-static int RecordBox(HWND, const char* text, const char* caption, UINT type)
+static int RecordBox(HWND owner, const char* text, const char* caption, UINT type)
 {
     if (!s_recorder) return IDOK;
-    s_recorder->boxes.push_back({ text ? text : "", caption ? caption : "", type });
+    s_recorder->boxes.push_back({ text ? text : "", caption ? caption : "", type, owner });
     return s_recorder->answer;
 }
 

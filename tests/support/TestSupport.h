@@ -9,6 +9,7 @@
 struct MessageBoxRecord {
     std::string text, caption;
     UINT type;
+    HWND owner;
 };
 class MessageBoxRecorder {
 public:
