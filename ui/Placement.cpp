@@ -9,13 +9,20 @@ static bool FitsInside(const RECT& work, int w, int h, int x, int y)
         && y >= work.top && (long long)y + h <= work.bottom;
 }
 
-POINT ComputeBesideTray(const PlacementFacts& f, int w, int h, bool& hasPos, int x, int y)
+// Moves p so that a w x h window lies inside work where it fits; an
+// empty work area tells nothing.
+static POINT KeepInside(POINT p, int w, int h, const RECT& work)
 {
-    if (hasPos) {
-        if (f.monitor == PlacementFacts::kNoMonitor) hasPos = false;
-        else if (f.monitor == PlacementFacts::kMonitorWork && !FitsInside(f.rcWork, w, h, x, y)) hasPos = false;
-        if (hasPos) return POINT{ x, y };
-    }
+    if (::IsRectEmpty(&work)) return p;
+    if ((long long)p.x + w > work.right) p.x = work.right - w;
+    if (p.x < work.left) p.x = work.left;
+    if ((long long)p.y + h > work.bottom) p.y = work.bottom - h;
+    if (p.y < work.top) p.y = work.top;
+    return p;
+}
+
+static POINT BesideTray(const PlacementFacts& f, int w, int h)
+{
     const RECT& t = f.rcTray;
     POINT p;
     if (f.bShellAnswered) {
@@ -40,6 +47,16 @@ POINT ComputeBesideTray(const PlacementFacts& f, int w, int h, bool& hasPos, int
     p.y = t.top - h - kTrayGap;
     if (p.y < 0) p.y = t.bottom + kTrayGap;
     return p;
+}
+
+POINT ComputeBesideTray(const PlacementFacts& f, int w, int h, bool& hasPos, int x, int y)
+{
+    if (hasPos) {
+        if (f.monitor == PlacementFacts::kNoMonitor) hasPos = false;
+        else if (f.monitor == PlacementFacts::kMonitorWork && !FitsInside(f.rcWork, w, h, x, y)) hasPos = false;
+        if (hasPos) return POINT{ x, y };
+    }
+    return KeepInside(BesideTray(f, w, h), w, h, f.rcTrayWork);
 }
 
 static void FindPlacementFacts(bool hasPos, int x, int y, PlacementFacts* f)
@@ -67,6 +84,12 @@ static void FindPlacementFacts(bool hasPos, int x, int y, PlacementFacts* f)
     abd.cbSize = sizeof(abd);
     f->bShellAnswered = ::SHAppBarMessage(ABM_GETTASKBARPOS, &abd) != 0;
     f->uEdge = abd.uEdge;
+    MONITORINFO tm;
+    memset(&tm, 0, sizeof(tm));
+    tm.cbSize = sizeof(tm);
+    HMONITOR trayMon = ::MonitorFromRect(&f->rcTray, MONITOR_DEFAULTTONEAREST);
+    if (trayMon && ::GetMonitorInfoA(trayMon, &tm)) f->rcTrayWork = tm.rcWork;
+    else ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &f->rcTrayWork, 0);
 }
 
 POINT PlaceBesideTray(CWnd* pWnd, bool& hasPos, int x, int y, RECT* trayUsed)

@@ -46,6 +46,10 @@ const Case kCases[] = {
     { "above the work area", kTrayBottom, PlacementFacts::kMonitorWork, TRUE, ABE_BOTTOM, true, 300, -1, 900, 888, false },
     { "monitor gone", kTrayBottom, PlacementFacts::kNoMonitor, TRUE, ABE_BOTTOM, true, -400, 150, 900, 888, false },
     { "monitor unreadable keeps it", kTrayBottom, PlacementFacts::kMonitorUnread, TRUE, ABE_BOTTOM, true, 5000, 150, 5000, 150, true },
+    // Kept inside the tray's work area: a shell that calls the whole
+    // taskbar its tray, a tray at the top left with the taskbar at the bottom.
+    { "whole taskbar as the tray", { 0, 1004, 1280, 1024 }, PlacementFacts::kNoMonitor, TRUE, ABE_BOTTOM, false, 0, 0, 0, 888, false },
+    { "no room above", kTrayCorner, PlacementFacts::kNoMonitor, TRUE, ABE_BOTTOM, false, 0, 0, 0, 0, false },
     { "near INT_MAX does not wrap", kTrayBottom, PlacementFacts::kMonitorWork, TRUE, ABE_BOTTOM, true, INT_MAX - 10, INT_MAX - 10, 900, 888, false },
 };
 
@@ -61,6 +65,7 @@ TEST(PlaceBesideTray, EveryEdgeFallbackAndRememberedCorner)
         f.rcWork = kWork;
         f.bShellAnswered = c.answered;
         f.uEdge = c.edge;
+        f.rcTrayWork = kWork;
         bool hasPos = c.hasPos;
         POINT p = ComputeBesideTray(f, W, H, hasPos, c.x, c.y);
         EXPECT_EQ(p.x, c.wantX);
