@@ -24,7 +24,15 @@ wine_env_start() {
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE64" wineboot -i </dev/null >/dev/null 2>&1 || true
   wine_font_replacements
+  wine_unmanaged_windows
   sleep 1
+}
+
+# No window manager runs on the private display: Wine would wait two
+# seconds for one on every hide or destroy of a captioned window.
+wine_unmanaged_windows() {
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1 || true
 }
 
 # GDI+ finds no "Arial" nor a generic sans-serif family in a fresh prefix:
