@@ -30,3 +30,16 @@
 // The boolean property's choices.
 #define IDS_YES                 129
 #define IDS_NO                  130
+
+// The dashboard.
+#define IDD_DASHBOARD           151
+#define IDB_PINNED              152
+#define IDB_UNPINNED            153
+#define IDC_DASH_PIN            1062
+#define IDC_DASH_STATUS         1063
+#define IDC_DASH_SETTINGS       1066
+#define IDC_DASH_BREAK          1067
+#define IDC_DASH_PAUSE          1068
+#define IDC_DASH_MORE           1069
+#define IDC_DASH_CHART          1071
+#define IDC_DASH_PROGRESS       1072

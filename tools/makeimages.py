@@ -7,6 +7,11 @@
     tape.bmp   the warning strip drawn along the top of the slider and the
                lock: 60 x 8 pixels, 24 bits, yellow and black diagonal
                stripes 10 pixels wide, each row shifted by one pixel
+    pinned.bmp, unpinned.bmp
+               the dashboard's pin button: a push pin seen from above,
+               stuck in (pinned), and lying on its side (unpinned); 12 x 10
+               pixels, 4 bits, only black, dark grey, light grey and white,
+               which the program maps to the system's button colours
 
 Each icon holds 16, 32 and 48 pixel images in 32-bit colour with an alpha
 channel and a matching 1-bit mask (for systems that ignore the alpha). The
@@ -188,6 +193,54 @@ def write_tape(path):
         f.write(head + info + pixels)
 
 
+# The pin pictures, one character a pixel: K black, D dark grey, L light
+# grey (the button face), W white.
+PINNED = [
+    "LLLLLLLLLLLL",
+    "LLLLKKKKLLLL",
+    "LLLKWWWDKLLL",
+    "LLKWWLLDDKLL",
+    "LLKWLLLDDKLL",
+    "LLKDDDDDDKLL",
+    "LLLKDDDDKLLL",
+    "LLLLKKKKLLLL",
+    "LLLLLKKLLLLL",
+    "LLLLLLLLLLLL",
+]
+UNPINNED = [
+    "LLLLLLLLLLLL",
+    "LLLLLLLKKLLL",
+    "LLLLLLLKWKLL",
+    "LLLLKKKKWDKL",
+    "KKKKWWWWLDKL",
+    "LLLLKDDDDDKL",
+    "LLLLKKKKDDKL",
+    "LLLLLLLKDKLL",
+    "LLLLLLLKKLLL",
+    "LLLLLLLLLLLL",
+]
+
+
+def write_pin(path, rows):
+    palette = {'K': 0, 'D': 1, 'L': 2, 'W': 3}
+    colours = [(0, 0, 0), (128, 128, 128), (192, 192, 192), (255, 255, 255)]
+    width, height = len(rows[0]), len(rows)
+    stride = ((width * 4 + 31) // 32) * 4
+    pixels = b''
+    for row in reversed(rows):  # bottom-up
+        line = bytearray(stride)
+        for x, ch in enumerate(row):
+            v = palette[ch]
+            line[x // 2] |= v << 4 if x % 2 == 0 else v
+        pixels += bytes(line)
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in colours) + bytes(4 * 12)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(pixels), 2835, 2835, 16, 0)
+    head = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(table) + len(pixels), 0, 0,
+                       14 + len(info) + len(table))
+    with open(path, 'wb') as f:
+        f.write(head + info + table + pixels)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'res')
@@ -195,6 +248,8 @@ def main():
     write_icon(os.path.join(out, 'alert.ico'), draw_alert)
     write_icon(os.path.join(out, 'lock.ico'), draw_lock)
     write_tape(os.path.join(out, 'tape.bmp'))
+    write_pin(os.path.join(out, 'pinned.bmp'), PINNED)
+    write_pin(os.path.join(out, 'unpinned.bmp'), UNPINNED)
 
 
 if __name__ == '__main__':

@@ -55,11 +55,19 @@ void CTrayNotifyIcon::DeleteFromShell()
 
 void CTrayNotifyIcon::DropMenu()
 {
-    if (m_bTracking && m_menu.m_hMenu && !m_hRetiredMenu) {
+    if (m_nMenuUsers > 0 && m_menu.m_hMenu && !m_hRetiredMenu) {
         // The open popup belongs to this menu: it goes once the popup closed.
         m_hRetiredMenu = m_menu.Detach();
     } else {
         m_menu.DestroyMenu();
+    }
+}
+
+void CTrayNotifyIcon::EndMenuUse()
+{
+    if (m_nMenuUsers > 0 && --m_nMenuUsers == 0 && m_hRetiredMenu) {
+        ::DestroyMenu(m_hRetiredMenu);
+        m_hRetiredMenu = nullptr;
     }
 }
 
@@ -210,19 +218,15 @@ BOOL CTrayNotifyIcon::HandleCallback(WPARAM id, LPARAM mouseMessage)
 
     if ((UINT)mouseMessage == WM_RBUTTONUP) {
         CMenu* popup = m_menu.GetSubMenu(0);
-        if (!popup || m_bTracking) return TRUE;
+        if (!popup || m_nMenuUsers > 0) return TRUE;
         ::SetForegroundWindow(owner);
         SuppressDashboard();
         POINT pt = { 0, 0 };
         ::GetCursorPos(&pt);
         HMENU hPopup = popup->m_hMenu;
-        m_bTracking = TRUE;
+        BeginMenuUse();
         ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, owner, nullptr);
-        m_bTracking = FALSE;
-        if (m_hRetiredMenu) {
-            ::DestroyMenu(m_hRetiredMenu);
-            m_hRetiredMenu = nullptr;
-        }
+        EndMenuUse();
         // Lets the menu close properly when the user clicks elsewhere.
         ::PostMessageA(owner, WM_NULL, 0, 0);
         --g_dashboardSuppress;

@@ -31,6 +31,11 @@ public:
     // The "Try again?" question is open, or the user answered it with No.
     BOOL IsAsking() const { return m_bAsking; }
     BOOL IsExitChosen() const { return m_bExitChosen; }
+    // Another tracker of the popup menu (the dashboard's More...) holds it
+    // in use as the icon's own popup does: a replaced menu is destroyed
+    // only once the last user is done.
+    void BeginMenuUse() { ++m_nMenuUsers; }
+    void EndMenuUse();
 
     NOTIFYICONDATAA m_nid;
     BOOL m_bCreated = FALSE;
@@ -50,8 +55,8 @@ private:
     BOOL m_bAddFailed = FALSE;
     BOOL m_bAsking = FALSE;
     BOOL m_bExitChosen = FALSE;
-    // While the popup runs, a menu being replaced is destroyed only after it.
-    BOOL m_bTracking = FALSE;
+    // While a popup runs, a menu being replaced is destroyed only after it.
+    int m_nMenuUsers = 0;
     HMENU m_hRetiredMenu = nullptr;
 };
 

@@ -1,4 +1,8 @@
 #include "ui/Dashboard.h"
+#include "ui/DashBoardDlg.h"
+#include "engine/DayCounters.h"
+#include "engine/MainFrame.h"
+#include "res/resource.h"
 
 CDashBoardDlg* g_dashboard;
 int g_dashboardSuppress;
@@ -8,12 +12,53 @@ bool g_dashboardHasPos;
 int g_dashboardXPos;
 int g_dashboardYPos;
 
+int g_dashboardLastSession;
+
 static const char kSection[] = "Settings";
 
-// The dashboard window itself is not built yet: opening and closing it go
-// through these, which do nothing until it exists.
-void (*g_pfnShowDashboard)();
-void (*g_pfnCloseDashboard)();
+static CDashBoardDlg* NewDashboard(CWnd* pParent) { return new CDashBoardDlg(pParent); }
+PFN_NEW_DASHBOARD g_pfnNewDashboard = NewDashboard;
+
+// A self-deleting dialog made from its template: TRUE when its window
+// lives; otherwise the object is gone too, deleted exactly once (by its
+// own end when a window existed, here when none did).
+static bool CreateDashboardWindow(CDashBoardDlg* p, CWnd* pParent)
+{
+    int live = CDashBoardDlg::s_nLive;
+    BOOL ok = p->Create(IDD_DASHBOARD, pParent);
+    if (CDashBoardDlg::s_nLive < live) return false;   // destroyed and deleted inside
+    if (ok && p->IsWindow()) return true;
+    delete p;
+    return false;
+}
+
+void ShowDashboard()
+{
+    if (g_dashboard) return;
+    CWnd* main = AfxGetMainWnd();
+    CDashBoardDlg* p = g_pfnNewDashboard(main);
+    if (!p) return;
+    g_dashboard = p;
+    if (!CreateDashboardWindow(p, main)) {
+        if (g_dashboard == p) g_dashboard = nullptr;
+        return;
+    }
+    p->ShowWindow(SW_SHOW);
+}
+
+static void CloseDashboardWindow()
+{
+    if (g_dashboard && g_dashboard->IsWindow()) g_dashboard->PostMessage(WM_CLOSE);
+}
+
+static void ResetFadeOfDashboard()
+{
+    if (g_dashboard && g_dashboard->IsWindow()) g_dashboard->ResetFade();
+}
+
+void (*g_pfnShowDashboard)() = ShowDashboard;
+void (*g_pfnCloseDashboard)() = CloseDashboardWindow;
+void (*g_pfnResetDashboardFade)() = ResetFadeOfDashboard;
 
 void ShowDashboardIfAllowed()
 {
@@ -36,7 +81,39 @@ void SuppressDashboard()
     CloseDashboard();
 }
 
-void ResetDashboardFade() {}
+void ResetDashboardFade()
+{
+    if (g_dashboard && g_pfnResetDashboardFade) g_pfnResetDashboardFade();
+}
+
+bool DashboardNeedsRefresh()
+{
+    static bool s_used;
+    if (!s_used) {
+        s_used = true;
+        g_dashboardLastSession = g_dayCounters.nSessionSeconds;
+    }
+    if (g_dayCounters.nSessionSeconds != g_dashboardLastSession) {
+        g_dashboardLastSession = g_dayCounters.nSessionSeconds;
+        return true;
+    }
+    return g_dashboardDirty;
+}
+
+void OpenSettings()
+{
+    if (CMainFrame* frame = DashboardFrame()) frame->ShowSettings(0, FALSE);
+}
+
+void TogglePause()
+{
+    if (CMainFrame* frame = DashboardFrame()) frame->OnPause();
+}
+
+void TakeBreak()
+{
+    if (CMainFrame* frame = DashboardFrame()) frame->ToggleMode();
+}
 
 void SetDashboardStatus(const CString& text)
 {

@@ -38,6 +38,7 @@ HINSTANCE WINAPI RecordShell(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT
 int g_dashboardOpened, g_dashboardClosed;
 void OpenDashboard() { ++g_dashboardOpened; }
 void CloseTheDashboard() { ++g_dashboardClosed; }
+void ResetTheFade() {}
 
 class CommandsTest : public ::testing::Test {
 protected:
@@ -47,8 +48,12 @@ protected:
         g_sheetRuns.clear();
         g_insideSheet = nullptr;
         g_pfnRunSettingsSheet = RecordSheet;
+        previousShow = g_pfnShowDashboard;
+        previousClose = g_pfnCloseDashboard;
+        previousReset = g_pfnResetDashboardFade;
         g_pfnShowDashboard = OpenDashboard;
         g_pfnCloseDashboard = CloseTheDashboard;
+        g_pfnResetDashboardFade = ResetTheFade;
         g_dashboardOpened = g_dashboardClosed = 0;
         g_shellOpened.clear();
         g_shellResult = 42;
@@ -67,8 +72,9 @@ protected:
         g_frame = nullptr;
         g_pfnRunSettingsSheet = previousRun;
         g_pfnShellExecuteA = previousShell;
-        g_pfnShowDashboard = nullptr;
-        g_pfnCloseDashboard = nullptr;
+        g_pfnShowDashboard = previousShow;
+        g_pfnCloseDashboard = previousClose;
+        g_pfnResetDashboardFade = previousReset;
         g_dashboard = nullptr;
         g_modalOpen = false;
         g_breakSettings = breaks;
@@ -91,6 +97,9 @@ protected:
     MessageBoxRecorder boxes{ IDYES };
     RUN_SETTINGS_SHEET previousRun = g_pfnRunSettingsSheet;
     PFN_SHELLEXECUTEA previousShell = nullptr;
+    void (*previousShow)() = nullptr;
+    void (*previousClose)() = nullptr;
+    void (*previousReset)() = nullptr;
     BreakSettings breaks;
     CMainFrame* frame = nullptr;
 };
