@@ -55,8 +55,29 @@ CWinApp::~CWinApp()
     if (g_pApp == this) g_pApp = m_pPreviousApp;
 }
 
+// Modal loops that are not ours (dialog boxes, property sheets, message
+// boxes) call the thread's message filter before they dispatch: the same
+// pre-translation as in the main loop happens there.
+static HHOOK g_hMsgFilterHook;
+
+static LRESULT CALLBACK MsgFilterHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == MSGF_DIALOGBOX && lParam) {
+        BOOL taken = FALSE;
+        try {
+            taken = AfxPreTranslateMessage((MSG*)lParam);
+        } catch (...) {
+            AfxReportUnexpectedException();
+        }
+        if (taken) return TRUE;
+    }
+    return ::CallNextHookEx(g_hMsgFilterHook, code, wParam, lParam);
+}
+
 void AfxWinInit(HINSTANCE hInstance)
 {
+    if (!g_hMsgFilterHook)
+        g_hMsgFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, MsgFilterHook, nullptr, ::GetCurrentThreadId());
     CWinApp* app = g_pApp;
     if (!app) return;
     app->m_hInstance = hInstance;
@@ -119,10 +140,9 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
-BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
+BOOL AfxPreTranslateMessage(MSG* pMsg)
 {
-    // Offer the message to the windows from the target up to its top-level
-    // window (a modeless dialog's keyboard handling lives there).
+    // A modeless dialog's keyboard handling lives at the top of this chain.
     for (HWND h = pMsg->hwnd; h; h = ::GetParent(h)) {
         CWnd* p = CWnd::FromHandlePermanent(h);
         if (p && p->PreTranslateMessage(pMsg)) return TRUE;
@@ -130,6 +150,12 @@ BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
     }
     return FALSE;
 }
+
+BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
+{
+    return AfxPreTranslateMessage(pMsg);
+}
+
 
 void CWinApp::OnAppExit()
 {

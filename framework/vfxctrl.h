@@ -1,9 +1,10 @@
-// vfx controls: CStatic, CButton.
+// vfx controls: CStatic, CButton, CToolTipCtrl.
 //
 // Thin views of the system's control classes: a dialog binds one to its
 // control with SubclassDlgItem; every method is one message to the control.
 #pragma once
 #include "vfxwnd.h"
+#include <commctrl.h>
 
 class CStatic : public CWnd {
 public:
@@ -62,5 +63,60 @@ public:
         case WM_VKEYTOITEM: case WM_CHARTOITEM: *pResult = -1; return TRUE;
         default: return CWnd::OnChildNotify(message, wParam, lParam, pResult);
         }
+    }
+};
+
+// A tooltip window holding rectangle tools of one owner window. Tool
+// records use the first version's size, which every common-controls
+// library accepts. The tooltip is a plain window (no object map).
+class CToolTipCtrl : public CWnd {
+public:
+    ~CToolTipCtrl() override { if (m_hWnd && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd); }
+    BOOL Create(CWnd* pParent, DWORD dwStyle = 0)
+    {
+        if (m_hWnd || !pParent) return FALSE;
+        m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, pParent->m_hWnd, nullptr, nullptr, nullptr);
+        return m_hWnd != nullptr;
+    }
+    BOOL AddTool(CWnd* pWnd, const char* text, LPCRECT rect, UINT_PTR id)
+    {
+        TOOLINFOA ti = Info(pWnd, id);
+        ti.lpszText = (LPSTR)text;
+        if (rect) ti.rect = *rect;
+        return (BOOL)SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&ti);
+    }
+    void DelTool(CWnd* pWnd, UINT_PTR id)
+    {
+        TOOLINFOA ti = Info(pWnd, id);
+        SendMessage(TTM_DELTOOLA, 0, (LPARAM)&ti);
+    }
+    void UpdateTipText(const char* text, CWnd* pWnd, UINT_PTR id)
+    {
+        TOOLINFOA ti = Info(pWnd, id);
+        ti.lpszText = (LPSTR)text;
+        SendMessage(TTM_UPDATETIPTEXTA, 0, (LPARAM)&ti);
+    }
+    // The tool's text; empty when there is no such tool.
+    CString GetText(CWnd* pWnd, UINT_PTR id) const
+    {
+        char buf[1024] = "";
+        TOOLINFOA ti = Info(pWnd, id);
+        ti.lpszText = buf;
+        SendMessage(TTM_GETTEXTA, sizeof(buf), (LPARAM)&ti);
+        buf[sizeof(buf) - 1] = '\0';
+        return CString(buf);
+    }
+    int GetToolCount() const { return (int)SendMessage(TTM_GETTOOLCOUNT); }
+    void RelayEvent(MSG* pMsg) { if (m_hWnd) SendMessage(TTM_RELAYEVENT, 0, (LPARAM)pMsg); }
+
+private:
+    static TOOLINFOA Info(CWnd* pWnd, UINT_PTR id)
+    {
+        TOOLINFOA ti = {};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.hwnd = pWnd ? pWnd->m_hWnd : nullptr;
+        ti.uId = id;
+        return ti;
     }
 };

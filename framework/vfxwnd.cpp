@@ -108,6 +108,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!hWnd || m_hWnd || FromHandlePermanent(hWnd)) return FALSE;
     AttachObject(hWnd);
+    PreSubclassWindow();
     WNDPROC old = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
     if (old != AfxWndProc) m_pfnSuper = old;
     return TRUE;

@@ -78,6 +78,9 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
     virtual void PostNcDestroy() {}
     virtual BOOL PreTranslateMessage(MSG* pMsg) { (void)pMsg; return FALSE; }
+    // Called when the object is bound to its window, just before the
+    // window's messages start to reach the object.
+    virtual void PreSubclassWindow() {}
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Default processing of a control's notification sent to its parent
     // (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*, ...); TRUE if handled.
@@ -144,6 +147,10 @@ protected:
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Runs one message through an object's map with the guards every window needs.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Offers a message to the windows from its target up to the target's
+// top-level window; TRUE when one of them took it. The main loop and every
+// modal loop of the thread (message filter) use it.
+BOOL AfxPreTranslateMessage(MSG* pMsg);
 // Binds the next window that this thread creates to pWnd (from its first message).
 void AfxHookWindowCreate(CWnd* pWnd);
 bool AfxUnhookWindowCreate();

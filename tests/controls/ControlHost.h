@@ -13,16 +13,16 @@ inline void EnsureGdiplus()
     }
 }
 
-class ControlHost {
+// A vfx window, so that it hands its controls' notifications back to them.
+class ControlHost : public CWnd {
 public:
     explicit ControlHost(int w = 420, int h = 260)
     {
-        m_hWnd = ::CreateWindowExA(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), "host",
-                                   WS_POPUP | WS_VISIBLE, 20, 20, w, h, nullptr, nullptr,
-                                   AfxGetInstanceHandle(), nullptr);
+        CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), "host", WS_POPUP | WS_VISIBLE,
+                 20, 20, w, h, nullptr, nullptr);
         m_font = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
     }
-    ~ControlHost() { ::DestroyWindow(m_hWnd); }
+    ~ControlHost() override { DestroyWindow(); }
     // A STATIC child; with the GUI font unless font is false.
     HWND AddStatic(const char* text, DWORD style, int x, int y, int w, int h, bool font = true, int id = 100)
     {
@@ -31,7 +31,6 @@ public:
         if (font) ::SendMessageA(c, WM_SETFONT, (WPARAM)m_font, FALSE);
         return c;
     }
-    HWND m_hWnd;
     HFONT m_font;
 };
 
