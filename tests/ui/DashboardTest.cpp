@@ -24,31 +24,17 @@
 // ---- contents and fade, without a window ----
 
 namespace {
-struct Counters { int work, total, daily; };
-struct ViewCase {
-    const char* what;
-    Counters c;
-    int limitMinutes;
-    const char* label1;
-    double value1;
-    const char* label2;
-    double value2;
-    DWORD color2;
-};
-
+// Work, total and daily seconds, the daily limit in minutes; the rest slice
+// and the third slice as shown.
+struct ViewCase { const char* what; int work, total, daily, limit; const char* rest; double restValue;
+                  const char* third; double thirdValue; DWORD thirdColor; };
 const ViewCase kViews[] = {
-    { "just inside the limit", { 600, 900, 30659 }, 510, "Rest/Idle time: 5 minutes", 300,
-      "Left to work: 0 minutes", 0, kDashLeftColor },
-    { "one second over", { 600, 900, 30660 }, 510, "Rest/Idle time: 5 minutes", 300,
-      "Overtime: 0 minutes", 1, kDashOvertimeColor },
-    { "more work than total", { 500, 10, 0 }, 510, "Rest/Idle time: 0 minutes", 0,
-      "Left to work: 8h 30m", 30659, kDashLeftColor },
-    { "a huge limit", { 0, 0, 0 }, 40000000, "Rest/Idle time: 0 minutes", 0,
-      "Left to work: 24855d 3h 14m", 2147483647.0, kDashLeftColor },
-    { "most negative daily seconds", { 0, 0, INT_MIN }, 0, "Rest/Idle time: 0 minutes", 0,
-      "Left to work: 24855d 3h 14m", 2147483647.0, kDashLeftColor },
-    { "huge overtime", { 0, 0, INT_MAX }, 0, "Rest/Idle time: 0 minutes", 0,
-      "Overtime: 24855d 3h 13m", 2147483588.0, kDashOvertimeColor },
+    { "just inside the limit", 600, 900, 30659, 510, "Rest/Idle time: 5 minutes", 300, "Left to work: 0 minutes", 0, kDashLeftColor },
+    { "one second over", 600, 900, 30660, 510, "Rest/Idle time: 5 minutes", 300, "Overtime: 0 minutes", 1, kDashOvertimeColor },
+    { "more work than total", 500, 10, 0, 510, "Rest/Idle time: 0 minutes", 0, "Left to work: 8h 30m", 30659, kDashLeftColor },
+    { "a huge limit", 0, 0, 0, 40000000, "Rest/Idle time: 0 minutes", 0, "Left to work: 24855d 3h 14m", INT_MAX, kDashLeftColor },
+    { "most negative daily", 0, 0, INT_MIN, 0, "Rest/Idle time: 0 minutes", 0, "Left to work: 24855d 3h 14m", INT_MAX, kDashLeftColor },
+    { "huge overtime", 0, 0, INT_MAX, 0, "Rest/Idle time: 0 minutes", 0, "Overtime: 24855d 3h 13m", 2147483588.0, kDashOvertimeColor },
 };
 
 class SavedEngineGlobals {
@@ -71,67 +57,32 @@ TEST(DashboardView, SlicesStayPositiveAndWithinTheIntRange)
     SavedEngineGlobals saved;
     for (const ViewCase& v : kViews) {
         SCOPED_TRACE(v.what);
-        g_dayCounters.nWorkSeconds = v.c.work;
-        g_dayCounters.nTotalSeconds = v.c.total;
-        g_dayCounters.nDailySeconds = v.c.daily;
-        g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nInterval = v.limitMinutes;
+        g_dayCounters.nWorkSeconds = v.work;
+        g_dayCounters.nTotalSeconds = v.total;
+        g_dayCounters.nDailySeconds = v.daily;
+        g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nInterval = v.limit;
         DashboardView view = ComputeDashboardView(DashboardEngine());
-        EXPECT_EQ(view.slices[0].color, kDashWorkColor);
-        EXPECT_EQ(view.slices[0].value, (double)v.c.work);
-        EXPECT_STREQ(view.slices[1].label, v.label1);
-        EXPECT_EQ(view.slices[1].value, v.value1);
-        EXPECT_STREQ(view.slices[2].label, v.label2);
-        EXPECT_EQ(view.slices[2].value, v.value2);
-        EXPECT_EQ(view.slices[2].color, v.color2);
+        EXPECT_EQ(view.slices[0].value, (double)v.work);
+        EXPECT_STREQ(view.slices[1].label, v.rest);
+        EXPECT_EQ(view.slices[1].value, v.restValue);
+        EXPECT_STREQ(view.slices[2].label, v.third);
+        EXPECT_EQ(view.slices[2].value, v.thirdValue);
+        EXPECT_EQ(view.slices[2].color, v.thirdColor);
     }
-}
-
-TEST(DashboardView, CountdownAndButtonsFollowTheEngine)
-{
-    DashboardEngine e;
-    e.nPeriodMinutes = 20;
-    e.nMinutesLeft = 12;
-    DashboardView v = ComputeDashboardView(e);
-    EXPECT_EQ(v.nRangeMax, 20);
-    EXPECT_EQ(v.nPos, 8);
-    EXPECT_FALSE(v.bPausePressed);
-    EXPECT_FALSE(v.bBreakPressed);
-    e = DashboardEngine();   // a break under a minute
-    e.bPaused = e.bOnBreak = true;
-    v = ComputeDashboardView(e);
-    EXPECT_EQ(v.nRangeMax, 0);
-    EXPECT_EQ(v.nPos, 0);
-    EXPECT_TRUE(v.bPausePressed);
-    EXPECT_TRUE(v.bBreakPressed);
-}
-
-TEST(DashboardFade, FiveInvisibleTicksThenTenStepsThenClosed)
-{
-    const int want[] = { 255, 255, 255, 255, 255, 254, 252, 249, 244, 236, 224, 205, 176, 130, 59 };
-    int alpha = 255;
-    float step = 0.1f;
-    for (int i = 0; i < 15; ++i) {
-        EXPECT_FALSE(AdvanceFade(alpha, step)) << i;
-        EXPECT_EQ(alpha, want[i]) << i;
-    }
-    EXPECT_TRUE(AdvanceFade(alpha, step));
 }
 
 // ---- the window ----
 
 namespace {
-BOOL CALLBACK CountDashboards(HWND hWnd, LPARAM lParam)
-{
-    char text[64] = "";
-    ::GetWindowTextA(hWnd, text, sizeof(text));
-    if (strcmp(text, " Kestrabel Dashboard") == 0) ++*(int*)lParam;
-    return TRUE;
-}
-
 int DashboardWindows()
 {
     int n = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountDashboards, (LPARAM)&n);
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM l) -> BOOL {
+        char text[64] = "";
+        ::GetWindowTextA(h, text, sizeof(text));
+        if (strcmp(text, " Kestrabel Dashboard") == 0) ++*(int*)l;
+        return TRUE;
+    }, (LPARAM)&n);
     return n;
 }
 
@@ -318,30 +269,23 @@ TEST_F(DashboardTest, OneWindowAndOnePointerWhateverClosesIt)
         if (frame->IsPaused()) frame->OnPause();
         if (!(frame->m_dwState & STATE_WORKING)) frame->ToggleMode();
     }
-    // Pinned, the buttons leave it open.
+    // Pinned, the buttons leave it open; Break ends a break that the tray's
+    // Toggle Mode may not end.
     g_dashboardPinned = true;
+    g_breakSettings.bDisableToggleMode = true;
     ASSERT_NE(Open(), nullptr);
     g_dashboard->m_btnPause.Click();
     EXPECT_TRUE(frame->IsPaused());
     g_dashboard->m_btnPause.Click();
     EXPECT_FALSE(frame->IsPaused());
     g_dashboard->m_btnBreak.Click();
-    EXPECT_FALSE(frame->m_dwState & STATE_WORKING);
-    PumpMessages(30);
-    ExpectInvariant(true);
-}
-
-TEST_F(DashboardTest, BreakEndsABreakThoughTheMenuRuleForbidsIt)
-{
-    g_breakSettings.bDisableToggleMode = true;
-    g_dashboardPinned = true;
-    ASSERT_NE(Open(), nullptr);
-    g_dashboard->m_btnBreak.Click();
     ASSERT_FALSE(frame->m_dwState & STATE_WORKING);
-    frame->SendMessage(WM_COMMAND, ID_TRAY_TOGGLE_MODE);   // dropped by its rule
+    frame->SendMessage(WM_COMMAND, ID_TRAY_TOGGLE_MODE);
     EXPECT_FALSE(frame->m_dwState & STATE_WORKING);
     g_dashboard->m_btnBreak.Click();
     EXPECT_TRUE(frame->m_dwState & STATE_WORKING);
+    PumpMessages(30);
+    ExpectInvariant(true);
 }
 
 TEST_F(DashboardTest, SettingsClosesItWhileTheSheetRunsAndAPinnedOneComesBack)
