@@ -96,7 +96,7 @@ protected:
         b.aBreaks[BREAK_DAILY_LIMIT].bEnabled = false; b.aBreaks[BREAK_DAILY_LIMIT].nInterval = 480;
         b.aBreaks[BREAK_DAILY_LIMIT].nAlertType = ALERT_SLIDER; b.aBreaks[BREAK_DAILY_LIMIT].strMessage = "daily text";
         b.nPostpone = 12; b.nDisableUnlocking = 4; b.bDisableToggleMode = true;
-        g_dashboardPinned = true; g_dashboardXPos = 40; g_dashboardYPos = 50;
+        g_dashboardPinned = true; g_dashboardXPos = -400; g_dashboardYPos = 150;   // left of the primary monitor
     }
     // The in-memory state that a save and a load must carry.
     static std::string Describe()
