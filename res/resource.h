@@ -43,3 +43,17 @@
 #define IDC_DASH_MORE           1069
 #define IDC_DASH_CHART          1071
 #define IDC_DASH_PROGRESS       1072
+
+// The settings sheet and its pages.
+#define IDB_SHEET_STRIP         143
+#define IDD_WELCOME_PAGE        141
+#define IDD_TIMES_PAGE          107
+#define IDD_SOUND_PAGE          106
+#define IDD_TRACKING_PAGE       136
+#define IDD_MISC_PAGE           108
+#define IDD_STATISTICS_PAGE     134
+#define IDD_ABOUT_PAGE          133
+#define IDC_WELCOME_TITLE       1060
+#define IDC_ABOUT_TITLE         1012
+#define IDC_ABOUT_HOME          1061
+#define IDC_ABOUT_DISCLAIMER    1011

@@ -19,7 +19,15 @@ TEST(SettingsE2E, FirstRunSavesRightAwayAndLaterRunsOnlyAtExit)
     ProgramRun run;
     ASSERT_TRUE(run.Start());
     ASSERT_NE(run.WaitForMainWindow(), nullptr);
-    // The first run posts the welcome to itself; the welcome ends with a save.
+    // The first run opens the sheet on its welcome page; however it is
+    // closed, the settings are saved then.
+    HWND sheet = run.WaitForSheet();
+    ASSERT_NE(sheet, nullptr);
+    HWND page = (HWND)::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+    char caption[64] = "";
+    ::GetWindowTextA(page, caption, sizeof(caption));
+    EXPECT_STREQ(caption, "Welcome!");
+    EXPECT_TRUE(run.CloseSheet());
     DWORD start = ::GetTickCount();
     while (run.IniValue("FontSize") != "80" && ::GetTickCount() - start < 5000) ::Sleep(50);
     EXPECT_EQ(run.IniValue("FontSize"), "80");

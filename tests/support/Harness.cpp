@@ -101,10 +101,48 @@ bool ProgramRun::WaitForExit(DWORD ms)
     return pi.hProcess && ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0;
 }
 
+HWND ProgramRun::FindSheet() const
+{
+    for (HWND h : WindowsOfProcess(pi.dwProcessId)) {
+        char cls[32] = "";
+        ::GetClassNameA(h, cls, sizeof(cls));
+        if (strcmp(cls, "#32770") == 0 && ::IsWindowVisible(h) && ::FindWindowExA(h, nullptr, "SysTabControl32", nullptr))
+            return h;
+    }
+    return nullptr;
+}
+
+HWND ProgramRun::WaitForSheet(DWORD ms) const
+{
+    DWORD start = ::GetTickCount();
+    do {
+        if (HWND h = FindSheet()) return h;
+        if (::WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
+    } while (::GetTickCount() - start < ms);
+    return nullptr;
+}
+
+bool ProgramRun::CloseSheet(DWORD ms)
+{
+    HWND h = FindSheet();
+    if (!h) return false;
+    ::PostMessageA(h, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    DWORD start = ::GetTickCount();
+    while (::IsWindow(h) && ::GetTickCount() - start < ms) ::Sleep(50);
+    return !::IsWindow(h);
+}
+
 bool ProgramRun::Exit(DWORD ms)
 {
+    // The menu's Exit is disabled while the settings sheet (the first run's
+    // welcome) is open: cancel it and ask again.
+    DWORD start = ::GetTickCount();
     Post(WM_COMMAND, ID_APP_EXIT, 0);
-    return WaitForExit(ms);
+    do {
+        if (::WaitForSingleObject(pi.hProcess, 200) == WAIT_OBJECT_0) return true;
+        if (CloseSheet()) Post(WM_COMMAND, ID_APP_EXIT, 0);
+    } while (::GetTickCount() - start < ms);
+    return false;
 }
 
 void ProgramRun::Kill()

@@ -17,7 +17,12 @@ public:
     LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0);
     // Waits for the process to end; FALSE on time-out.
     bool WaitForExit(DWORD ms = 15000);
-    // Posts ID_APP_EXIT and waits for the end.
+    // The program's settings sheet when it shows; NULL otherwise.
+    HWND FindSheet() const;
+    HWND WaitForSheet(DWORD ms = 10000) const;
+    // Cancels the open sheet and waits until it is gone; FALSE without one.
+    bool CloseSheet(DWORD ms = 5000);
+    // Posts ID_APP_EXIT and waits for the end (cancelling an open sheet).
     bool Exit(DWORD ms = 15000);
     void Kill();
     DWORD ExitCode() const;

@@ -1,0 +1,258 @@
+// The settings sheet: its strip and size, the remembered position, the zoom,
+// translated tabs, Help on every page and the welcome title.
+#include "support/TestSupport.h"
+#include "app/Settings.h"
+#include "controls/OpenUrl.h"
+#include "res/resource.h"
+#include "services/Translator.h"
+#include "ui/Dashboard.h"
+#include "ui/SettingsSheet.h"
+#include <gtest/gtest.h>
+
+namespace {
+const UINT WM_SCRIPT = WM_APP + 1;
+
+// A sheet that runs a script from inside its modal loop.
+class CScriptedSheet : public CMyPropertySheet {
+public:
+    CScriptedSheet() : CMyPropertySheet("Kestrabel", nullptr, 0) {}
+    std::function<void(CScriptedSheet*)> script;
+    BOOL OnInitDialog() override
+    {
+        BOOL r = CMyPropertySheet::OnInitDialog();
+        PostMessage(WM_SCRIPT);
+        return r;
+    }
+    LRESULT OnScript(WPARAM, LPARAM) { if (script) script(this); Cancel(); return 0; }
+    void Cancel() { SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CScriptedSheet, CMyPropertySheet)
+    ON_MESSAGE(WM_SCRIPT, OnScript)
+END_MESSAGE_MAP()
+
+struct Zoom { int ani; RECT from, to; };
+std::vector<Zoom> s_zooms;
+BOOL WINAPI RecordZoom(HWND, int ani, const RECT* from, const RECT* to)
+{
+    s_zooms.push_back({ ani, *from, *to });
+    return TRUE;
+}
+std::vector<std::string> s_opened;
+HINSTANCE s_shellAnswer;
+HINSTANCE WINAPI RecordOpen(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT)
+{
+    s_opened.push_back(file ? file : "");
+    return s_shellAnswer;
+}
+UINT WINAPI RefuseWinExec(LPCSTR, UINT) { return 2; }
+int s_beeps;
+BOOL CountBeep(UINT type) { if (type == MB_ICONEXCLAMATION) ++s_beeps; return TRUE; }
+
+class SettingsSheetTest : public ::testing::Test {
+protected:
+    CPageWithHelp times{ IDD_TIMES_PAGE, "/manual/TimesPage.html?help=1" };
+    CPageWithHelp about{ IDD_ABOUT_PAGE, "/manual/AboutPage.html?help=1" };
+    MessageBoxRecorder boxes;
+    PFN_SHELLEXECUTEA savedShell = g_pfnShellExecuteA;
+    PFN_WINEXEC savedExec = g_pfnWinExec;
+    void SetUp() override
+    {
+        s_zooms.clear();
+        s_opened.clear();
+        s_beeps = 0;
+        s_shellAnswer = (HINSTANCE)42;
+        g_pfnDrawAnimatedRects = RecordZoom;
+        g_pfnShellExecuteA = RecordOpen;
+        g_pfnWinExec = RefuseWinExec;
+        g_pfnMessageBeepHook = CountBeep;
+        g_dialogMoved = false;
+        g_forceAnimation = false;
+        g_firstRun = false;
+    }
+    void TearDown() override
+    {
+        g_pfnShellExecuteA = savedShell;
+        g_pfnWinExec = savedExec;
+        g_pfnMessageBeepHook = nullptr;
+        g_translator.m_map.RemoveAll();
+    }
+    void Run(const std::function<void(CScriptedSheet*)>& script, CPageWithHelp* extra = nullptr)
+    {
+        CScriptedSheet sheet;
+        sheet.AddPage(&times);
+        if (extra) sheet.AddPage(extra);
+        sheet.AddPage(&about);
+        sheet.script = script;
+        sheet.DoModal();
+    }
+};
+
+int PlainSheetWidth(CPropertyPage* page)
+{
+    struct CMeasured : CPropertySheet {
+        int width = 0;
+        BOOL OnInitDialog() override
+        {
+            CRect rc;
+            GetWindowRect(&rc);
+            width = rc.Width();
+            PostMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
+            return CPropertySheet::OnInitDialog();
+        }
+    } sheet;
+    sheet.m_psh.dwFlags |= PSH_HASHELP;
+    sheet.AddPage(page);
+    sheet.DoModal();
+    return sheet.width;
+}
+}
+
+TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
+{
+    int plain = PlainSheetWidth(&times);
+    int width = 0, clientLeft = 0, clientTop = 0;
+    DWORD exStyle = 0;
+    COLORREF stripPixel = 0;
+    int suppressed = 0, before = g_dashboardSuppress;
+    Run([&](CScriptedSheet* s) {
+        CRect rc;
+        s->GetWindowRect(&rc);
+        width = rc.Width();
+        POINT origin = { 0, 0 };
+        s->ClientToScreen(&origin);
+        clientLeft = origin.x - rc.left;
+        clientTop = origin.y - rc.top;
+        exStyle = s->GetExStyle();
+        s->SendMessage(WM_NCPAINT, 1);
+        HDC dc = ::GetWindowDC(s->m_hWnd);
+        stripPixel = ::GetPixel(dc, clientLeft - 65, clientTop + 40);
+        ::ReleaseDC(s->m_hWnd, dc);
+        suppressed = g_dashboardSuppress;
+    });
+    EXPECT_EQ(width, plain + kStripWidth);
+    EXPECT_EQ(clientLeft, ::GetSystemMetrics(SM_CXDLGFRAME) + kStripWidth);
+    EXPECT_EQ(clientTop, ::GetSystemMetrics(SM_CYDLGFRAME) + ::GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_TRUE(exStyle & WS_EX_APPWINDOW);
+    EXPECT_NE(stripPixel, ::GetSysColor(COLOR_3DFACE));
+    EXPECT_NE(stripPixel, CLR_INVALID);
+    EXPECT_EQ(suppressed, before + 1);
+    EXPECT_EQ(g_dashboardSuppress, before);
+}
+
+TEST_F(SettingsSheetTest, OnlyMovesAfterThePlacementAreRemembered)
+{
+    bool movedAfterOpening = true;
+    Run([&](CScriptedSheet* s) {
+        movedAfterOpening = g_dialogMoved;
+        s->SetWindowPos(nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    });
+    EXPECT_FALSE(movedAfterOpening);
+    EXPECT_TRUE(g_dialogMoved);   // also though the sheet was cancelled
+    EXPECT_EQ(g_dialogXPos, 120);
+    EXPECT_EQ(g_dialogYPos, 80);
+
+    // Opened there again, at the remembered place.
+    POINT at = {};
+    Run([&](CScriptedSheet* s) { CRect rc; s->GetWindowRect(&rc); at = rc.TopLeft(); });
+    EXPECT_EQ(at.x, 120);
+    EXPECT_EQ(at.y, 80);
+}
+
+TEST_F(SettingsSheetTest, ZoomOnlyWhenAnimatingOrForced)
+{
+    Run(nullptr);
+    EXPECT_EQ(s_zooms.size(), IsMinimizeAnimationOn() ? 2u : 0u);
+    s_zooms.clear();
+    g_forceAnimation = true;
+    RECT window = {};
+    Run([&](CScriptedSheet* s) { s->GetWindowRect(&window); });
+    g_forceAnimation = false;
+    ASSERT_EQ(s_zooms.size(), 2u);
+    EXPECT_EQ(s_zooms[0].ani, IDANI_CAPTION);
+    EXPECT_TRUE(::EqualRect(&s_zooms[0].to, &window));     // out of the tray
+    EXPECT_TRUE(::EqualRect(&s_zooms[1].from, &window));   // and back into it
+    EXPECT_TRUE(::EqualRect(&s_zooms[0].from, &s_zooms[1].to));
+    EXPECT_EQ(s_zooms[1].ani, IDANI_CAPTION);
+}
+
+TEST_F(SettingsSheetTest, TabTitlesAndTextsAreTranslated)
+{
+    std::string longTitle(300, 'L');
+    g_translator.m_map.SetAt("Times", "Zeiten");
+    g_translator.m_map.SetAt("About", longTitle.c_str());
+    g_translator.m_map.SetAt("Cancel", "Abbrechen");
+    std::vector<std::string> tabs;
+    char cancel[64] = "";
+    CPageWithHelp statistics(IDD_STATISTICS_PAGE, "/manual/StatisticsPage.html?help=1");
+    Run([&](CScriptedSheet* s) {
+        HWND tab = s->GetTabControl();
+        for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
+            char text[400] = "";
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            ::SendMessageA(tab, TCM_GETITEMA, i, (LPARAM)&item);
+            tabs.push_back(text);
+        }
+        ::GetDlgItemTextA(s->m_hWnd, IDCANCEL, cancel, sizeof(cancel));
+    }, &statistics);
+    ASSERT_EQ(tabs.size(), 3u);
+    EXPECT_EQ(tabs[0], "Zeiten");
+    EXPECT_EQ(tabs[1], "Statistics");             // no translation: kept
+    EXPECT_EQ(tabs[2], longTitle.substr(0, 255));
+    EXPECT_STREQ(cancel, "Abbrechen");
+}
+
+TEST_F(SettingsSheetTest, HelpOpensThePagesManualOrOnlyBeeps)
+{
+    struct Page { UINT id; const char* path; };
+    const Page pages[] = {
+        { IDD_WELCOME_PAGE, "/manual/?welcome" }, { IDD_TIMES_PAGE, "/manual/TimesPage.html?help=1" },
+        { IDD_SOUND_PAGE, "/manual/AlertPage.html?help=1" }, { IDD_TRACKING_PAGE, "/manual/TrackingPage.html?help=1" },
+        { IDD_MISC_PAGE, "/manual/MiscPage.html?help=1" }, { IDD_STATISTICS_PAGE, "/manual/StatisticsPage.html?help=1" },
+        { IDD_ABOUT_PAGE, "/manual/AboutPage.html?help=1" },
+    };
+    CString site(KS_UPDATE_SITE);
+    site = site.Left(site.GetLength() - 1);
+    for (const Page& p : pages) {
+        SCOPED_TRACE(p.path);
+        s_opened.clear();
+        CPageWithHelp page(p.id, p.path);
+        EXPECT_TRUE(page.m_psp.dwFlags & PSP_HASHELP);
+        page.OnHelp();
+        ASSERT_EQ(s_opened.size(), 1u);
+        EXPECT_EQ(s_opened[0], std::string(site) + p.path);
+    }
+    s_shellAnswer = (HINSTANCE)2;
+    times.OnHelp();
+    EXPECT_EQ(s_beeps, 1);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(SettingsSheetParts, WelcomeTitleFontAndStripCut)
+{
+    LOGFONTA dialog = {};
+    dialog.lfHeight = -11;
+    dialog.lfWeight = FW_NORMAL;
+    dialog.lfItalic = 1;
+    strcpy(dialog.lfFaceName, "MS Sans Serif");
+    LOGFONTA title = WelcomeTitleFont(dialog);
+    EXPECT_EQ(title.lfHeight, -16);
+    EXPECT_EQ(title.lfWeight, FW_BOLD);
+    EXPECT_STREQ(title.lfFaceName, "Arial");
+    EXPECT_EQ(title.lfItalic, 1);
+
+    struct Cut { int height; LONG cx, cy; };
+    const Cut cuts[] = {
+        { 364, 242, 677 },    // the sheet's own strip: cut at the bottom
+        { 1300, 68, 681 },    // a taller strip: cut at the right side
+        { 0, 242, 681 },
+    };
+    for (const Cut& c : cuts) {
+        SIZE s = StripSourceSize(c.height);
+        EXPECT_EQ(s.cx, c.cx) << c.height;
+        EXPECT_EQ(s.cy, c.cy) << c.height;
+    }
+}
