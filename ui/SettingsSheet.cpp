@@ -7,7 +7,9 @@
 #include "tray/TrayNotifyIcon.h"
 #include "ui/Dashboard.h"
 #include "ui/Placement.h"
+#include <climits>
 #include <memory>
+#include <vector>
 
 RUN_SETTINGS_SHEET g_pfnRunSettingsSheet = RunSettingsSheetModal;
 PFN_DRAWANIMATEDRECTS g_pfnDrawAnimatedRects = ::DrawAnimatedRects;
@@ -141,6 +143,32 @@ CMyPropertySheet::~CMyPropertySheet()
     ShowDashboardIfPinned();
 }
 
+// The library lays the buttons out for the width the strip took away; they
+// move right so that the last one ends where the tabs end.
+static void AlignButtonsWithTabs(HWND hSheet, HWND hTab)
+{
+    RECT tab;
+    if (!hTab || !::GetWindowRect(hTab, &tab)) return;
+    std::vector<HWND> buttons;
+    LONG right = LONG_MIN;
+    for (HWND h = ::GetWindow(hSheet, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        char cls[16] = "";
+        ::GetClassNameA(h, cls, sizeof(cls));
+        RECT rc;
+        if (lstrcmpiA(cls, "Button") != 0 || !::GetWindowRect(h, &rc)) continue;
+        buttons.push_back(h);
+        if ((::GetWindowLongPtrA(h, GWL_STYLE) & WS_VISIBLE) && rc.right > right) right = rc.right;
+    }
+    LONG dx = tab.right - right;
+    if (buttons.empty() || right == LONG_MIN || dx <= 0) return;
+    for (HWND h : buttons) {
+        RECT rc;
+        ::GetWindowRect(h, &rc);
+        ::MapWindowPoints(nullptr, hSheet, (POINT*)&rc, 2);
+        ::SetWindowPos(h, nullptr, rc.left + dx, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 BOOL CMyPropertySheet::OnInitDialog()
 {
     m_bPlaced = false;
@@ -149,6 +177,7 @@ BOOL CMyPropertySheet::OnInitDialog()
     GetWindowRect(&rc);
     ModifyStyleEx(0, WS_EX_APPWINDOW);
     SetWindowPos(nullptr, 0, 0, rc.Width() + kStripWidth, rc.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    AlignButtonsWithTabs(m_hWnd, GetTabControl());
     g_translator.TranslateWindow(this);
     TranslateTabTitles(GetTabControl());
     RECT tray = {};

@@ -115,6 +115,7 @@ TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
     DWORD exStyle = 0;
     COLORREF stripPixel = 0;
     int suppressed = 0, before = g_dashboardSuppress;
+    bool buttonsBesideStrip = false;
     Run([&](CScriptedSheet* s) {
         CRect rc;
         s->GetWindowRect(&rc);
@@ -129,7 +130,13 @@ TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
         stripPixel = ::GetPixel(dc, clientLeft - 65, clientTop + 40);
         ::ReleaseDC(s->m_hWnd, dc);
         suppressed = g_dashboardSuppress;
+        RECT tab, ok, help;
+        ::GetWindowRect(s->GetTabControl(), &tab);
+        ::GetWindowRect(::GetDlgItem(s->m_hWnd, IDOK), &ok);
+        ::GetWindowRect(::GetDlgItem(s->m_hWnd, IDHELP), &help);
+        buttonsBesideStrip = ok.left >= origin.x && help.right == tab.right;
     });
+    EXPECT_TRUE(buttonsBesideStrip);
     EXPECT_EQ(width, plain + kStripWidth);
     EXPECT_EQ(clientLeft, ::GetSystemMetrics(SM_CXDLGFRAME) + kStripWidth);
     EXPECT_EQ(clientTop, ::GetSystemMetrics(SM_CYDLGFRAME) + ::GetSystemMetrics(SM_CYCAPTION));
