@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "services/Translator.h"
 #include "tray/TrayNotifyIcon.h"
+#include "ui/AboutPage.h"
 #include "ui/Dashboard.h"
 #include "ui/Placement.h"
 #include <climits>
@@ -277,7 +278,7 @@ void RunSettingsSheetModal(CWnd* pParent, int startPage, BOOL welcome)
     CPageWithHelp tracking(IDD_TRACKING_PAGE, "/manual/TrackingPage.html?help=1");
     CPageWithHelp misc(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
     CPageWithHelp statistics(IDD_STATISTICS_PAGE, "/manual/StatisticsPage.html?help=1");
-    CPageWithHelp about(IDD_ABOUT_PAGE, "/manual/AboutPage.html?help=1");
+    CAboutPage about;
     for (CPropertyPage* page : { (CPropertyPage*)&times, (CPropertyPage*)&sound, (CPropertyPage*)&tracking,
                                  (CPropertyPage*)&misc, (CPropertyPage*)&statistics, (CPropertyPage*)&about })
         sheet.AddPage(page);

@@ -1,10 +1,12 @@
 // The settings sheet: its strip and size, the remembered position, the zoom,
 // translated tabs, Help on every page and the welcome title.
 #include "support/TestSupport.h"
+#include "app/Product.h"
 #include "app/Settings.h"
 #include "controls/OpenUrl.h"
 #include "res/resource.h"
 #include "services/Translator.h"
+#include "ui/AboutPage.h"
 #include "ui/Dashboard.h"
 #include "ui/SettingsSheet.h"
 #include <gtest/gtest.h>
@@ -261,5 +263,49 @@ TEST(SettingsSheetParts, WelcomeTitleFontAndStripCut)
         SIZE s = StripSourceSize(c.height);
         EXPECT_EQ(s.cx, c.cx) << c.height;
         EXPECT_EQ(s.cy, c.cy) << c.height;
+    }
+}
+
+TEST_F(SettingsSheetTest, AboutPageShowsLinksDisclaimerAndIcon)
+{
+    CAboutPage page;
+    std::string disclaimer;
+    LOGFONTA title = {}, home = {};
+    COLORREF iconPixel = CLR_INVALID, face = ::GetSysColor(COLOR_3DFACE);
+    AboutIcon icon = {};
+    Run([&](CScriptedSheet* s) {
+        s->SendMessage(PSM_SETCURSEL, 1);
+        char text[2048] = "";
+        ::GetDlgItemTextA(page.m_hWnd, IDC_ABOUT_DISCLAIMER, text, sizeof(text));
+        disclaimer = text;
+        ::GetObjectA(page.m_titleLink.GetFont(), sizeof(title), &title);
+        ::GetObjectA(page.m_homeLink.GetFont(), sizeof(home), &home);
+        for (CHyperLink* link : { &page.m_titleLink, &page.m_homeLink }) {
+            link->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+            link->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        }
+        RECT rc;
+        page.m_titleLink.GetWindowRect(&rc);
+        ::MapWindowPoints(nullptr, page.m_hWnd, (POINT*)&rc, 2);
+        icon = AboutIconBeside(rc.left);
+        ::RedrawWindow(page.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC dc = ::GetDC(page.m_hWnd);
+        iconPixel = ::GetPixel(dc, icon.x + icon.size / 2, rc.top + icon.size / 4);
+        ::ReleaseDC(page.m_hWnd, dc);
+    }, &page);
+    EXPECT_EQ(disclaimer.substr(0, 24), "DISCLAIMER:\r\n\r\nThis soft");
+    EXPECT_EQ(disclaimer, std::string(page.m_strDisclaimer));
+    EXPECT_NE(disclaimer.find("found in the Kestrabel directory, or contact support@example.com"), std::string::npos);
+    EXPECT_FALSE(title.lfUnderline);
+    EXPECT_LT(title.lfHeight, -20);            // 20 points
+    EXPECT_TRUE(home.lfUnderline);
+    EXPECT_EQ(s_opened, (std::vector<std::string>{ KS_HOME_PAGE, KS_HOME_PAGE }));
+    EXPECT_NE(iconPixel, face);
+
+    struct Beside { int left, size, x; };
+    for (const Beside& b : { Beside{ 49, 32, 8 }, Beside{ 50, 48, 1 }, Beside{ 35, 16, 9 }, Beside{ 36, 32, 2 } }) {
+        AboutIcon i = AboutIconBeside(b.left);
+        EXPECT_EQ(i.size, b.size) << b.left;
+        EXPECT_EQ(i.x, b.x) << b.left;
     }
 }
