@@ -112,6 +112,16 @@ TEST(DialogsDemo, Show)
         g_translator.SetDirectory((ProgramFolder() + "Languages").c_str());
         g_translator.Load("German");
     }
+    if (what == "twice") {
+        // The first run's sheet, then the one a click opens.
+        ::SetTimer(nullptr, 0, 1500, EndActive);
+        RunSettingsSheetModal(nullptr, 0, TRUE);
+        printf("first done\n");
+        ::SetTimer(nullptr, 0, 1500, EndActive);
+        RunSettingsSheetModal(nullptr, 0, FALSE);
+        printf("second done\n");
+        return;
+    }
     if (what == "welcome" || what == "about") {
         g_firstRun = false;
         // The sheet shows for the screenshot, then the timer cancels it.

@@ -117,7 +117,7 @@ TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
     DWORD exStyle = 0;
     COLORREF stripPixel = 0;
     int suppressed = 0, before = g_dashboardSuppress;
-    bool buttonsBesideStrip = false;
+    bool buttonsBesideStrip = false, smallClientOk = false;
     Run([&](CScriptedSheet* s) {
         CRect rc;
         s->GetWindowRect(&rc);
@@ -137,7 +137,15 @@ TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
         ::GetWindowRect(::GetDlgItem(s->m_hWnd, IDOK), &ok);
         ::GetWindowRect(::GetDlgItem(s->m_hWnd, IDHELP), &help);
         buttonsBesideStrip = ok.left >= origin.x && help.right == tab.right;
+        // A window too small for the strip (as when minimized) keeps an
+        // empty client area, not one turned the wrong way round.
+        NCCALCSIZE_PARAMS params = {};
+        params.rgrc[0] = RECT{ 0, 0, 60, 40 };
+        params.rgrc[1] = params.rgrc[2] = params.rgrc[0];
+        s->SendMessage(WM_NCCALCSIZE, TRUE, (LPARAM)&params);
+        smallClientOk = params.rgrc[0].left <= params.rgrc[0].right;
     });
+    EXPECT_TRUE(smallClientOk);
     EXPECT_TRUE(buttonsBesideStrip);
     EXPECT_EQ(width, plain + kStripWidth);
     EXPECT_EQ(clientLeft, ::GetSystemMetrics(SM_CXDLGFRAME) + kStripWidth);
@@ -307,5 +315,36 @@ TEST_F(SettingsSheetTest, AboutPageShowsLinksDisclaimerAndIcon)
         AboutIcon i = AboutIconBeside(b.left);
         EXPECT_EQ(i.size, b.size) << b.left;
         EXPECT_EQ(i.x, b.x) << b.left;
+    }
+}
+
+namespace {
+std::string s_startCaption;
+int s_tabCount;
+void CALLBACK ReadStartPage(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND sheet = ::GetActiveWindow();
+    HWND page = sheet ? (HWND)::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0) : nullptr;
+    if (!page) return;
+    ::KillTimer(nullptr, id);
+    char text[64] = "";
+    ::GetWindowTextA(page, text, sizeof(text));
+    s_startCaption = text;
+    s_tabCount = (int)::SendMessageA((HWND)::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0), TCM_GETITEMCOUNT, 0, 0);
+    ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+}
+
+TEST_F(SettingsSheetTest, TheRealRunStartsOnTheAskedPage)
+{
+    struct Start { int page; BOOL welcome; const char* caption; int tabs; };
+    for (const Start& s : { Start{ 0, FALSE, "Times", 6 }, Start{ 4, FALSE, "Statistics", 6 },
+                            Start{ 5, FALSE, "About", 6 }, Start{ 0, TRUE, "Welcome!", 7 } }) {
+        s_startCaption.clear();
+        UINT_PTR t = ::SetTimer(nullptr, 0, 50, ReadStartPage);
+        RunSettingsSheetModal(nullptr, s.page, s.welcome);
+        ::KillTimer(nullptr, t);
+        EXPECT_EQ(s_startCaption, s.caption) << s.page;
+        EXPECT_EQ(s_tabCount, s.tabs) << s.page;
     }
 }
