@@ -93,12 +93,6 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
     return cs.lpszClass != nullptr;
 }
 
-BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra)
-{
-    if (m_wndView.m_hWnd && m_wndView.OnCmdMsg(nID, nCode, pExtra)) return TRUE;
-    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra);
-}
-
 int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs)
 {
     if (CFrameWnd::DefWindowProc(WM_CREATE, 0, (LPARAM)lpcs) == -1) return -1;

@@ -31,7 +31,6 @@ public:
     ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
 
     // Window messages.
     int OnCreate(LPCREATESTRUCTA lpcs);

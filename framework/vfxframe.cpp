@@ -35,8 +35,15 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
     return cs.lpszClass != nullptr;
 }
 
+CWnd* CFrameWnd::GetActiveView() const
+{
+    return FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST));
+}
+
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra)
 {
+    CWnd* pView = GetActiveView();
+    if (pView && pView != this && pView->OnCmdMsg(nID, nCode, pExtra)) return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra)) return TRUE;
     CWinApp* app = AfxGetApp();
     return app && app->OnCmdMsg(nID, nCode, pExtra);

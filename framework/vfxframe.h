@@ -11,8 +11,10 @@ public:
                 CWnd* pParentWnd = nullptr, const char* lpszMenuName = nullptr,
                 DWORD dwExStyle = 0, void* pContext = nullptr);
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    // Commands go to the frame's own map, then to the application.
+    // Commands go to the view (the child AFX_IDW_PANE_FIRST), then to the
+    // frame's own map, then to the application.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+    CWnd* GetActiveView() const;
     void PostNcDestroy() override { delete this; }
     // Popup menus opened by this frame get their items enabled and checked
     // by the update rules; items with no handler at all are disabled.

@@ -1,7 +1,9 @@
 #include "vfxwnd.h"
 #include "vfxapp.h"
+#include "vfxfile.h"
 #include <commctrl.h>
 #include <stdio.h>
+#include <unordered_map>
 
 // ---- CCmdTarget / CCmdUI ----
 
@@ -54,29 +56,35 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler)
 
 // ---- handle to object ----
 
-static const char* const kObjectProp = "VfxObject";
+// Windows are created and served on the user-interface thread only, so the
+// table of bound windows needs no lock. A look-up costs no call to the
+// system: it runs for every message every vfx window receives.
+static std::unordered_map<HWND, CWnd*>& BoundWindows()
+{
+    static std::unordered_map<HWND, CWnd*> s_table;
+    return s_table;
+}
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (!hWnd) return nullptr;
-    return (CWnd*)::GetPropA(hWnd, kObjectProp);
+    auto& table = BoundWindows();
+    auto it = table.find(hWnd);
+    return it == table.end() ? nullptr : it->second;
 }
 
-CWnd* CWnd::FromHandle(HWND hWnd)
+static void UnbindWindow(HWND hWnd, CWnd* pWnd)
 {
-    if (!hWnd) return nullptr;
-    if (CWnd* p = FromHandlePermanent(hWnd)) return p;
-    static CWnd s_views[32];
-    static unsigned s_next;
-    CWnd* v = &s_views[s_next++ % 32];
-    v->m_hWnd = hWnd;
-    return v;
+    auto& table = BoundWindows();
+    auto it = table.find(hWnd);
+    if (it != table.end() && it->second == pWnd) table.erase(it);
 }
 
 void CWnd::AttachObject(HWND hWnd)
 {
     m_hWnd = hWnd;
-    ::SetPropA(hWnd, kObjectProp, (HANDLE)this);
+    BoundWindows()[hWnd] = this;
+    CCreateWatch::OnBound(this);
 }
 
 CWnd::~CWnd()
@@ -85,8 +93,10 @@ CWnd::~CWnd()
     // plain window rather than call into freed memory.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
         if (m_pfnSuper) UnsubclassWindow();
-        else ::RemovePropA(m_hWnd, kObjectProp);
+        else UnbindWindow(m_hWnd, this);
     }
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
 }
 
 BOOL CWnd::Attach(HWND hWnd)
@@ -99,7 +109,7 @@ BOOL CWnd::Attach(HWND hWnd)
 HWND CWnd::Detach()
 {
     HWND h = m_hWnd;
-    if (h && FromHandlePermanent(h) == this) ::RemovePropA(h, kObjectProp);
+    if (h) UnbindWindow(h, this);
     m_hWnd = nullptr;
     return h;
 }
@@ -130,7 +140,30 @@ HWND CWnd::UnsubclassWindow()
 
 // ---- creation ----
 
-// Windows are created on the user-interface thread only.
+static CCreateWatch* t_pWatch;
+
+CCreateWatch::CCreateWatch(CWnd* pWnd) : m_pWnd(pWnd), m_pOuter(t_pWatch)
+{
+    t_pWatch = this;
+}
+
+CCreateWatch::~CCreateWatch()
+{
+    t_pWatch = m_pOuter;
+}
+
+void CCreateWatch::OnBound(CWnd* pWnd)
+{
+    for (CCreateWatch* w = t_pWatch; w; w = w->m_pOuter)
+        if (w->m_pWnd == pWnd) w->m_bBound = true;
+}
+
+void CCreateWatch::OnEnded(CWnd* pWnd)
+{
+    for (CCreateWatch* w = t_pWatch; w; w = w->m_pOuter)
+        if (w->m_pWnd == pWnd) w->m_bEnded = true;
+}
+
 static CWnd* t_pWndInit;
 static HHOOK t_hCbtHook;
 static int t_hookUsers;
@@ -195,6 +228,16 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
     return cs.lpszClass != nullptr;
 }
 
+BOOL CWindow::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
+                       DWORD dwStyle, int x, int y, int nWidth, int nHeight,
+                       HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
+{
+    if (m_hWnd) return FALSE;
+    m_hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth, nHeight,
+                               hWndParent, nIDorHMenu, AfxGetInstanceHandle(), lpParam);
+    return m_hWnd != nullptr;
+}
+
 BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
                     DWORD dwStyle, int x, int y, int nWidth, int nHeight,
                     HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
@@ -210,15 +253,15 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpsz
     cs.hMenu = nIDorHMenu;
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = lpParam;
-    if (!PreCreateWindow(cs)) {
-        PostNcDestroy();
-        return FALSE;
-    }
+    // No window, no end of window: the object stays its creator's.
+    if (!PreCreateWindow(cs)) return FALSE;
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style,
                                   cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu,
                                   cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
+    // When creation failed after the window was bound, the object may be
+    // gone already: nothing of it is touched here.
     return hWnd != nullptr;
 }
 
@@ -245,39 +288,82 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
-BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+LRESULT CWnd::Default()
 {
-    return OnWndMsg(WM_VFX_REFLECT + message, wParam, lParam, pResult);
+    if (!m_pCurrentMsg) return 0;
+    return DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam);
 }
 
-static CWnd* ChildObjectOf(HWND hParent, UINT message, WPARAM wParam, LPARAM lParam)
+void CWnd::DrawItem(LPDRAWITEMSTRUCT) { m_bItemDefault = true; }
+void CWnd::MeasureItem(LPMEASUREITEMSTRUCT) { m_bItemDefault = true; }
+void CWnd::DeleteItem(LPDELETEITEMSTRUCT) { m_bItemDefault = true; }
+int CWnd::CompareItem(LPCOMPAREITEMSTRUCT) { m_bItemDefault = true; return 0; }
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (OnWndMsg(WM_VFX_REFLECT + message, wParam, lParam, pResult)) return TRUE;
+    m_bItemDefault = false;
+    switch (message) {
+    case WM_DRAWITEM: DrawItem((LPDRAWITEMSTRUCT)lParam); *pResult = TRUE; break;
+    case WM_MEASUREITEM: MeasureItem((LPMEASUREITEMSTRUCT)lParam); *pResult = TRUE; break;
+    case WM_DELETEITEM: DeleteItem((LPDELETEITEMSTRUCT)lParam); *pResult = TRUE; break;
+    case WM_COMPAREITEM: *pResult = CompareItem((LPCOMPAREITEMSTRUCT)lParam); break;
+    // A list box of ours takes its own action for a key or character.
+    case WM_VKEYTOITEM: case WM_CHARTOITEM: *pResult = -1; return TRUE;
+    default: return FALSE;
+    }
+    return !m_bItemDefault;
+}
+
+// The window whose notification to hParent this is, when it comes from a
+// control (NULL for menus, for the window's own scroll bars and for
+// notifications without a sender).
+static HWND NotificationSender(HWND hParent, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_MEASUREITEM: return wParam ? CWnd::FromHandlePermanent(::GetDlgItem(hParent, (int)wParam)) : nullptr;
-    case WM_COMMAND: return CWnd::FromHandlePermanent((HWND)lParam);
-    case WM_NOTIFY: return lParam ? CWnd::FromHandlePermanent(((NMHDR*)lParam)->hwndFrom) : nullptr;
-    case WM_DRAWITEM: return (wParam && lParam) ? CWnd::FromHandlePermanent(((DRAWITEMSTRUCT*)lParam)->hwndItem) : nullptr;
-    case WM_DELETEITEM: return (wParam && lParam) ? CWnd::FromHandlePermanent(((DELETEITEMSTRUCT*)lParam)->hwndItem) : nullptr;
+    case WM_COMMAND:
+        return (HWND)lParam;
+    case WM_NOTIFY:
+        return lParam ? ((NMHDR*)lParam)->hwndFrom : nullptr;
+    case WM_DRAWITEM:
+        return (wParam && lParam && ((DRAWITEMSTRUCT*)lParam)->CtlType != ODT_MENU)
+            ? ((DRAWITEMSTRUCT*)lParam)->hwndItem : nullptr;
+    case WM_MEASUREITEM:
+        return (wParam && lParam && ((MEASUREITEMSTRUCT*)lParam)->CtlType != ODT_MENU)
+            ? ::GetDlgItem(hParent, (int)((MEASUREITEMSTRUCT*)lParam)->CtlID) : nullptr;
+    case WM_COMPAREITEM:
+        return lParam ? ((COMPAREITEMSTRUCT*)lParam)->hwndItem : nullptr;
+    case WM_DELETEITEM:
+        return (wParam && lParam) ? ((DELETEITEMSTRUCT*)lParam)->hwndItem : nullptr;
     case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORDLG: case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_CTLCOLORMSGBOX:
-        return CWnd::FromHandlePermanent((HWND)lParam);
-    case WM_HSCROLL: case WM_VSCROLL: return CWnd::FromHandlePermanent((HWND)lParam);
-    case WM_VKEYTOITEM: case WM_CHARTOITEM: return CWnd::FromHandlePermanent((HWND)lParam);
-    default: return nullptr;
+    case WM_HSCROLL: case WM_VSCROLL:
+    case WM_VKEYTOITEM: case WM_CHARTOITEM:
+        return (HWND)lParam;
+    default:
+        return nullptr;
     }
+}
+
+// The object of the real child of hParent that sent this notification.
+// A notification from any other window (a property sheet's to its pages,
+// a window's to itself) is not reflected.
+static CWnd* NotifyingChild(HWND hParent, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hChild = NotificationSender(hParent, message, wParam, lParam);
+    if (!hChild || hChild == hParent) return nullptr;
+    CWnd* pChild = CWnd::FromHandlePermanent(hChild);
+    if (!pChild || ::GetAncestor(hChild, GA_PARENT) != hParent) return nullptr;
+    if (!(::GetWindowLongPtrA(hChild, GWL_STYLE) & WS_CHILD)) return nullptr;
+    return pChild;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     UINT nID = LOWORD(wParam);
     int nCode = HIWORD(wParam);
-    if (lParam) {
-        // A control's notification: first to the control itself.
-        LRESULT r = 0;
-        CWnd* pChild = FromHandlePermanent((HWND)lParam);
-        if (pChild && pChild != this && pChild->OnChildNotify(WM_COMMAND, wParam, lParam, &r)) return TRUE;
-        return OnCmdMsg(nID, nCode, nullptr);
-    }
+    // A control's notification (its own object has had it first).
+    if (lParam) return OnCmdMsg(nID, nCode, nullptr);
     // A command without a control (menu, accelerator, posted): its update
     // rule decides first, and a disabled command is dropped.
     CCmdUI state;
@@ -287,13 +373,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     return OnCmdMsg(nID, CN_COMMAND, nullptr);
 }
 
-BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*)
 {
-    (void)wParam;
-    NMHDR* hdr = (NMHDR*)lParam;
-    if (!hdr) return FALSE;
-    CWnd* pChild = FromHandlePermanent(hdr->hwndFrom);
-    if (pChild && pChild != this && pChild->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult)) return TRUE;
     return FALSE;
 }
 
@@ -306,28 +387,69 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case WM_NOTIFY:
         return OnNotify(wParam, lParam, pResult);
     default:
-        break;
+        return FALSE;
     }
-    if (CWnd* pChild = ChildObjectOf(m_hWnd, message, wParam, lParam)) {
-        if (pChild != this && pChild->OnChildNotify(message, wParam, lParam, pResult)) return TRUE;
+}
+
+// Handlers running on an object are counted; the object's end of window
+// (PostNcDestroy, which may delete it) waits until the last has returned.
+static void EnterObject(CWnd* pWnd)
+{
+    ++pWnd->m_nMsgDepth;
+}
+
+static void LeaveObject(CWnd* pWnd)
+{
+    if (--pWnd->m_nMsgDepth == 0 && pWnd->m_bNcDestroyPending) {
+        pWnd->m_bNcDestroyPending = false;
+        CCreateWatch::OnEnded(pWnd);
+        pWnd->PostNcDestroy();
     }
-    return FALSE;
+}
+
+// The one catch at the window procedure's boundary.
+static void ReportAndGoOn(CException* e)
+{
+    AfxReportUnexpectedException();
+    if (e) e->Delete();
 }
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ++pWnd->m_nMsgDepth;
+    EnterObject(pWnd);
+    MSG current = {};
+    current.hwnd = hWnd;
+    current.message = message;
+    current.wParam = wParam;
+    current.lParam = lParam;
+    const MSG* pOuterMsg = pWnd->m_pCurrentMsg;
+    pWnd->m_pCurrentMsg = &current;
     LRESULT result = 0;
     try {
-        if (!pWnd->OnWndMsg(message, wParam, lParam, &result))
+        BOOL handled = FALSE;
+        if (CWnd* pChild = NotifyingChild(hWnd, message, wParam, lParam)) {
+            EnterObject(pChild);
+            try {
+                handled = pChild->OnChildNotify(message, wParam, lParam, &result);
+            } catch (...) {
+                LeaveObject(pChild);
+                throw;
+            }
+            LeaveObject(pChild);
+        }
+        if (!handled && !pWnd->OnWndMsg(message, wParam, lParam, &result))
             result = pWnd->DefWindowProc(message, wParam, lParam);
         else if (message == WM_NOTIFY && ::GetClassLongPtrA(hWnd, GCW_ATOM) == (ULONG_PTR)WC_DIALOG)
             // A dialog's answer is read from DWLP_MSGRESULT as well.
             ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+    } catch (CException* e) {
+        ReportAndGoOn(e);
+        result = 0;
     } catch (...) {
-        AfxReportUnexpectedException();
+        ReportAndGoOn(nullptr);
         result = 0;
     }
+    pWnd->m_pCurrentMsg = pOuterMsg;
     if (message == WM_NCDESTROY) {
         // The window is gone; the object is released once the outermost
         // handler running on it has returned.
@@ -336,13 +458,10 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
             ::PostQuitMessage(0);
         }
         pWnd->UnsubclassWindow();
-        ::RemovePropA(hWnd, kObjectProp);
+        UnbindWindow(hWnd, pWnd);
         pWnd->m_bNcDestroyPending = true;
     }
-    if (--pWnd->m_nMsgDepth == 0 && pWnd->m_bNcDestroyPending) {
-        pWnd->m_bNcDestroyPending = false;
-        pWnd->PostNcDestroy();
-    }
+    LeaveObject(pWnd);
     return result;
 }
 
@@ -355,7 +474,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 // ---- small wrappers ----
 
-void CWnd::GetWindowText(CString& s) const
+void CWindow::GetWindowText(CString& s) const
 {
     int n = ::GetWindowTextLengthA(m_hWnd);
     if (n <= 0) { s.Empty(); return; }
@@ -364,7 +483,7 @@ void CWnd::GetWindowText(CString& s) const
     s.ReleaseBuffer(got > 0 ? got : 0);
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
+BOOL CWindow::ModifyStyle(DWORD remove, DWORD add, UINT flags)
 {
     DWORD s = GetStyle(), n = (s & ~remove) | add;
     if (s == n) return FALSE;
@@ -373,13 +492,34 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
     return TRUE;
 }
 
-BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
+BOOL CWindow::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
 {
     DWORD s = GetExStyle(), n = (s & ~remove) | add;
     if (s == n) return FALSE;
     ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, (LONG_PTR)n);
     if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;
+}
+
+// Entry points of user32 that not every system has.
+static FARPROC User32Proc(const char* name)
+{
+    HMODULE h = ::GetModuleHandleA("user32.dll");
+    return h ? ::GetProcAddress(h, name) : nullptr;
+}
+
+BOOL CWindow::SetLayeredWindowAttributes(COLORREF crKey, BYTE bAlpha, DWORD dwFlags)
+{
+    typedef BOOL(WINAPI * PFN)(HWND, COLORREF, BYTE, DWORD);
+    static PFN s_pfn = (PFN)(void*)User32Proc("SetLayeredWindowAttributes");
+    return s_pfn ? s_pfn(m_hWnd, crKey, bAlpha, dwFlags) : FALSE;
+}
+
+BOOL AfxDrawAnimatedRects(HWND hWnd, int idAni, const RECT* from, const RECT* to)
+{
+    typedef BOOL(WINAPI * PFN)(HWND, int, const RECT*, const RECT*);
+    static PFN s_pfn = (PFN)(void*)User32Proc("DrawAnimatedRects");
+    return s_pfn ? s_pfn(hWnd, idAni, from, to) : FALSE;
 }
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT type)

@@ -1,4 +1,5 @@
-// vfx windows: CCmdTarget, CCmdUI, CWnd, CMenu, and the message-map macros.
+// vfx windows: CCmdTarget, CCmdUI, CWindow, CWnd, CCreateWatch, CMenu, and the
+// message-map macros.
 //
 // Each class's message map compiles to one function, OnWndMsg: an if-chain
 // over the message (and, for commands and notifications, the id and code)
@@ -52,50 +53,26 @@ public:
     BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
 };
 
-class CWnd : public CCmdTarget {
-public:
-    CWnd() {}
-    virtual ~CWnd();
-    CWnd(const CWnd&) = delete;
-    CWnd& operator=(const CWnd&) = delete;
+HINSTANCE AfxGetInstanceHandle();
 
-    HWND m_hWnd = nullptr;
+// A view of one window: a value that holds its handle and nothing else. It
+// owns nothing, has no virtual table and is found in no table; copy it
+// freely, keep it no longer than the window. Every method is one call on the
+// handle.
+class CWindow {
+public:
+    CWindow(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
+    HWND m_hWnd;
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
 
-    // The object of a window created or subclassed by vfx; NULL otherwise.
-    static CWnd* FromHandlePermanent(HWND hWnd);
-    // That object, or else a short-lived view of the handle (valid until
-    // a few more views have been handed out; do not keep it).
-    static CWnd* FromHandle(HWND hWnd);
+    // A plain window of a registered class, not bound to any object.
+    BOOL CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
+                  DWORD dwStyle, int x, int y, int nWidth, int nHeight,
+                  HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    BOOL DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
-    virtual BOOL CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
-                          DWORD dwStyle, int x, int y, int nWidth, int nHeight,
-                          HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
-    virtual BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
-                        const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
-    virtual BOOL DestroyWindow();
-    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
-    virtual void PostNcDestroy() {}
-    virtual BOOL PreTranslateMessage(MSG* pMsg) { (void)pMsg; return FALSE; }
-    // Called when the object is bound to its window, just before the
-    // window's messages start to reach the object.
-    virtual void PreSubclassWindow() {}
-    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Default processing of a control's notification sent to its parent
-    // (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*, ...); TRUE if handled.
-    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
-    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-
-    BOOL Attach(HWND hWnd);
-    HWND Detach();
-    BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
-    HWND UnsubclassWindow();
-
-    // Thin wrappers, one call each.
+    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
@@ -109,35 +86,127 @@ public:
     BOOL PostMessage(UINT m, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageA(m_hWnd, m, w, l); }
     UINT_PTR SetTimer(UINT_PTR id, UINT ms, TIMERPROC proc = nullptr) { return ::SetTimer(m_hWnd, id, ms, proc); }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
-    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+
+    CWindow GetDlgItem(int nID) const { return CWindow(::GetDlgItem(m_hWnd, nID)); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     void SetDlgItemText(int nID, const char* psz) { ::SetDlgItemTextA(m_hWnd, nID, psz); }
-    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    UINT GetDlgItemInt(int nID, BOOL* pOk = nullptr, BOOL bSigned = TRUE) const { return ::GetDlgItemInt(m_hWnd, nID, pOk, bSigned); }
+    void SetDlgItemInt(int nID, UINT n, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, n, bSigned); }
+    void CheckDlgButton(int nID, UINT nCheck) { ::CheckDlgButton(m_hWnd, nID, nCheck); }
+    UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
+    LRESULT SendDlgItemMessage(int nID, UINT m, WPARAM w = 0, LPARAM l = 0) const { return ::SendDlgItemMessageA(m_hWnd, nID, m, w, l); }
+    CWindow GetParent() const { return CWindow(::GetParent(m_hWnd)); }
+    CWindow GetWindow(UINT nCmd) const { return CWindow(::GetWindow(m_hWnd, nCmd)); }
+    BOOL IsChild(HWND hWnd) const { return ::IsChild(m_hWnd, hWnd); }
+
     void GetClientRect(LPRECT r) const { ::GetClientRect(m_hWnd, r); }
     void GetWindowRect(LPRECT r) const { ::GetWindowRect(m_hWnd, r); }
     void ClientToScreen(LPPOINT p) const { ::ClientToScreen(m_hWnd, p); }
     void ScreenToClient(LPPOINT p) const { ::ScreenToClient(m_hWnd, p); }
+    void ClientToScreen(LPRECT r) const { ::MapWindowPoints(m_hWnd, nullptr, (LPPOINT)r, 2); }
+    void ScreenToClient(LPRECT r) const { ::MapWindowPoints(nullptr, m_hWnd, (LPPOINT)r, 2); }
     void MoveWindow(int x, int y, int w, int h, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, w, h, bRepaint); }
     void MoveWindow(LPCRECT r, BOOL bRepaint = TRUE) { MoveWindow(r->left, r->top, r->right - r->left, r->bottom - r->top, bRepaint); }
     BOOL SetWindowPos(HWND hAfter, int x, int y, int cx, int cy, UINT flags) { return ::SetWindowPos(m_hWnd, hAfter, x, y, cx, cy, flags); }
+    int SetWindowRgn(HRGN hRgn, BOOL bRedraw = TRUE) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void InvalidateRect(LPCRECT r, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, r, bErase); }
     void ValidateRect(LPCRECT r) { ::ValidateRect(m_hWnd, r); }
+    BOOL RedrawWindow(LPCRECT r = nullptr, HRGN hRgn = nullptr, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE)
+    { return ::RedrawWindow(m_hWnd, r, hRgn, flags); }
+    void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, (WPARAM)bRedraw); }
+    int SetScrollInfo(int nBar, LPCSCROLLINFO p, BOOL bRedraw = TRUE) { return ::SetScrollInfo(m_hWnd, nBar, p, bRedraw); }
+    BOOL GetScrollInfo(int nBar, LPSCROLLINFO p) const { return ::GetScrollInfo(m_hWnd, nBar, p); }
+    int ScrollWindowEx(int dx, int dy, LPCRECT scroll, LPCRECT clip, HRGN update, LPRECT updated, UINT flags)
+    { return ::ScrollWindowEx(m_hWnd, dx, dy, scroll, clip, update, updated, flags); }
+
     DWORD GetStyle() const { return (DWORD)::GetWindowLongPtrA(m_hWnd, GWL_STYLE); }
     DWORD GetExStyle() const { return (DWORD)::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE); }
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
-    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+    CWindow SetFocus() { return CWindow(::SetFocus(m_hWnd)); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
-    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    CWindow SetCapture() { return CWindow(::SetCapture(m_hWnd)); }
     void SetFont(HFONT hFont, BOOL bRedraw = TRUE) { SendMessage(WM_SETFONT, (WPARAM)hFont, bRedraw); }
     HFONT GetFont() const { return (HFONT)SendMessage(WM_GETFONT); }
+    // Looked up at run time: FALSE where the system has no layered windows.
+    BOOL SetLayeredWindowAttributes(COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
+};
+
+class CWnd : public CCmdTarget, public CWindow {
+public:
+    CWnd() {}
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The object of a window created or subclassed by vfx; NULL otherwise.
+    // Answered from a table in this process (user-interface thread only).
+    static CWnd* FromHandlePermanent(HWND hWnd);
+    // A view of any window.
+    static CWindow FromHandle(HWND hWnd) { return CWindow(hWnd); }
+
+    // Creation fails with FALSE. A window that existed has then been through
+    // its end (WM_NCDESTROY, PostNcDestroy); when none existed PostNcDestroy
+    // has not run and the object is its creator's still. AfxCreateOrDelete
+    // applies that rule for objects that delete themselves.
+    virtual BOOL CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
+                          DWORD dwStyle, int x, int y, int nWidth, int nHeight,
+                          HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    virtual BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
+                        const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
+    virtual BOOL DestroyWindow();
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    virtual void PostNcDestroy() {}
+    virtual BOOL PreTranslateMessage(MSG* pMsg) { (void)pMsg; return FALSE; }
+    // Called when the object is bound to its window, just before the
+    // window's messages start to reach the object.
+    virtual void PreSubclassWindow() {}
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Default processing of the message being handled, for a handler that
+    // wants it first or last.
+    LRESULT Default();
+
+    // A notification this control sent to its parent, offered here before
+    // the parent's map sees it (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM,
+    // WM_MEASUREITEM, WM_COMPAREITEM, WM_DELETEITEM, WM_CTLCOLOR*, and
+    // WM_HSCROLL/WM_VSCROLL from a scroll control, WM_VKEYTOITEM and
+    // WM_CHARTOITEM). The default runs the *_REFLECT entries of this map,
+    // then the item virtuals below, and answers a key or character with the
+    // list box's own action (-1); TRUE when handled, and the parent's map is
+    // then skipped.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Owner-drawn items of this control. Without an override the parent's
+    // map answers. WM_MEASUREITEM carries no handle: the control is found by
+    // its id, so it reaches a control created in code (its object is bound
+    // from the first message) or bound before the message is sent; the
+    // items of a dialog template's list are measured before the dialog can
+    // subclass it, by the dialog's own map.
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDIS);
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMIS);
+    virtual void DeleteItem(LPDELETEITEMSTRUCT lpDIS);
+    virtual int CompareItem(LPCOMPAREITEMSTRUCT lpCIS);
+
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    BOOL Attach(HWND hWnd);
+    HWND Detach();
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
 
     // Set while a WM_NCDESTROY awaits the end of the outermost handler.
     int m_nMsgDepth = 0;
     bool m_bNcDestroyPending = false;
+    // Set by the item virtuals' defaults: the parent answers instead.
+    bool m_bItemDefault = false;
     WNDPROC m_pfnSuper = nullptr;
+    // The message being handled (for Default), NULL between messages.
+    const MSG* m_pCurrentMsg = nullptr;
 
 protected:
     void AttachObject(HWND hWnd);
@@ -145,7 +214,9 @@ protected:
 
 // Window procedure of every vfx window.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-// Runs one message through an object's map with the guards every window needs.
+// Runs one message through an object's map with the guards every window
+// needs: a notification from a real child goes to the child's object first,
+// the object outlives the handlers running on it, and no exception leaves.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Offers a message to the windows from its target up to the target's
 // top-level window; TRUE when one of them took it. The main loop and every
@@ -157,6 +228,47 @@ bool AfxUnhookWindowCreate();
 // Registers (once) a plain class with these attributes; returns its name.
 const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
                                 HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);
+
+// Follows one creation of pWnd's window: whether a window was bound to the
+// object and whether that window has already ended (PostNcDestroy ran).
+class CCreateWatch {
+public:
+    explicit CCreateWatch(CWnd* pWnd);
+    ~CCreateWatch();
+    CCreateWatch(const CCreateWatch&) = delete;
+    CCreateWatch& operator=(const CCreateWatch&) = delete;
+    bool WindowBound() const { return m_bBound; }
+    bool WindowEnded() const { return m_bEnded; }
+    // Called by the framework.
+    static void OnBound(CWnd* pWnd);
+    static void OnEnded(CWnd* pWnd);
+private:
+    CWnd* m_pWnd;
+    bool m_bBound = false, m_bEnded = false;
+    CCreateWatch* m_pOuter;
+};
+
+// Creates the window of an object that deletes itself when its window ends
+// (create is called with p and returns the creation's BOOL). Returns p when
+// its window is there afterwards; NULL when creation failed, and then p is
+// gone: deleted by its own end of window when a window existed, deleted here
+// when none did. Either way it is deleted once.
+template <class T, class Fn>
+T* AfxCreateOrDelete(T* p, Fn create)
+{
+    if (!p) return nullptr;
+    CCreateWatch watch(p);
+    BOOL ok = create(p);
+    if (watch.WindowEnded()) return nullptr;
+    if (ok && p->IsWindow()) return p;
+    if (!watch.WindowBound()) { delete p; return nullptr; }
+    // The window is still there although creation reported failure.
+    p->DestroyWindow();
+    return nullptr;
+}
+
+// Runs ::DrawAnimatedRects where the system has it; FALSE otherwise.
+BOOL AfxDrawAnimatedRects(HWND hWnd, int idAni, const RECT* from, const RECT* to);
 
 // Menus: one handle; owned when loaded or created by this object.
 class CMenu {
@@ -231,13 +343,36 @@ public: \
 #define ON_NOTIFY(nCode, id, fn) \
     if (message == WM_NOTIFY && ((NMHDR*)lParam)->idFrom == (UINT_PTR)(id) && \
         ((NMHDR*)lParam)->code == (UINT)(nCode)) { this->fn((NMHDR*)lParam, pResult); return TRUE; }
-// A notification this control sent to its parent, handed back to it.
+// void fn(UINT id, NMHDR*, LRESULT*) for ids idFirst..idLast.
+#define ON_NOTIFY_RANGE(nCode, idFirst, idLast, fn) \
+    if (message == WM_NOTIFY && ((NMHDR*)lParam)->idFrom >= (UINT_PTR)(idFirst) && \
+        ((NMHDR*)lParam)->idFrom <= (UINT_PTR)(idLast) && ((NMHDR*)lParam)->code == (UINT)(nCode)) { \
+        this->fn((UINT)((NMHDR*)lParam)->idFrom, (NMHDR*)lParam, pResult); return TRUE; }
+
+// A notification this control sent to its parent, handed back to it first
+// (see CWnd::OnChildNotify). The plain entries keep it from the parent; the
+// _EX ones take a BOOL handler and let the parent see it when it says FALSE.
 #define WM_VFX_REFLECT 0xBC00
 #define ON_NOTIFY_REFLECT(nCode, fn) \
     if (message == WM_VFX_REFLECT + WM_NOTIFY && ((NMHDR*)lParam)->code == (UINT)(nCode)) { \
         this->fn((NMHDR*)lParam, pResult); return TRUE; }
+#define ON_NOTIFY_REFLECT_EX(nCode, fn) \
+    if (message == WM_VFX_REFLECT + WM_NOTIFY && ((NMHDR*)lParam)->code == (UINT)(nCode)) { \
+        if (this->fn((NMHDR*)lParam, pResult)) return TRUE; }
 #define ON_CONTROL_REFLECT(code, fn) \
     if (message == WM_VFX_REFLECT + WM_COMMAND && vfxCode_ == (UINT)(code)) { this->fn(); return TRUE; }
+#define ON_CONTROL_REFLECT_EX(code, fn) \
+    if (message == WM_VFX_REFLECT + WM_COMMAND && vfxCode_ == (UINT)(code)) { if (this->fn()) return TRUE; }
+// HBRUSH CtlColor(HDC, UINT nCtlColor); a NULL brush leaves it to the parent.
+#define ON_WM_CTLCOLOR_REFLECT() \
+    if (message >= WM_VFX_REFLECT + WM_CTLCOLORMSGBOX && message <= WM_VFX_REFLECT + WM_CTLCOLORSTATIC) { \
+        HBRUSH vfxBrush_ = this->CtlColor((HDC)wParam, message - WM_VFX_REFLECT - WM_CTLCOLORMSGBOX); \
+        if (vfxBrush_) { lResult = (LRESULT)vfxBrush_; return TRUE; } }
+// void HScroll(UINT nSBCode, UINT nPos) / VScroll: this scroll control's own moves.
+#define ON_WM_HSCROLL_REFLECT() \
+    if (message == WM_VFX_REFLECT + WM_HSCROLL) { this->HScroll(LOWORD(wParam), (short)HIWORD(wParam)); return TRUE; }
+#define ON_WM_VSCROLL_REFLECT() \
+    if (message == WM_VFX_REFLECT + WM_VSCROLL) { this->VScroll(LOWORD(wParam), (short)HIWORD(wParam)); return TRUE; }
 
 // Window messages.
 #define ON_MESSAGE(msg, fn) \
@@ -298,3 +433,42 @@ public: \
     if (message == WM_KEYDOWN) { this->OnKeyDown((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE; }
 #define ON_WM_CHAR() \
     if (message == WM_CHAR) { this->OnChar((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE; }
+#define ON_WM_RBUTTONUP() \
+    if (message == WM_RBUTTONUP) { this->OnRButtonUp((UINT)wParam, CPoint(lParam)); return TRUE; }
+#define ON_WM_CONTEXTMENU() \
+    if (message == WM_CONTEXTMENU) { this->OnContextMenu((HWND)wParam, CPoint(lParam)); return TRUE; }
+#define ON_WM_SHOWWINDOW() \
+    if (message == WM_SHOWWINDOW) { this->OnShowWindow((BOOL)wParam, (UINT)lParam); \
+        DefWindowProc(message, wParam, lParam); return TRUE; }
+#define ON_WM_MOUSELEAVE() \
+    if (message == WM_MOUSELEAVE) { this->OnMouseLeave(); return TRUE; }
+// BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt), pt in screen coordinates.
+#define ON_WM_MOUSEWHEEL() \
+    if (message == WM_MOUSEWHEEL) { \
+        lResult = this->OnMouseWheel(LOWORD(wParam), (short)HIWORD(wParam), CPoint(lParam)); return TRUE; }
+// void OnHScroll(UINT nSBCode, UINT nPos, HWND hScrollBar): the window's own
+// scroll bar (hScrollBar NULL) or a scroll control that did not take it.
+#define ON_WM_HSCROLL() \
+    if (message == WM_HSCROLL) { this->OnHScroll(LOWORD(wParam), (short)HIWORD(wParam), (HWND)lParam); return TRUE; }
+#define ON_WM_VSCROLL() \
+    if (message == WM_VSCROLL) { this->OnVScroll(LOWORD(wParam), (short)HIWORD(wParam), (HWND)lParam); return TRUE; }
+// void OnSettingChange(UINT uFlags, const char* lpszSection).
+#define ON_WM_SETTINGCHANGE() \
+    if (message == WM_SETTINGCHANGE) { this->OnSettingChange((UINT)wParam, (const char*)lParam); return TRUE; }
+// void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS*) and void
+// OnNcPaint(): call Default() for the system's frame, before or after.
+#define ON_WM_NCCALCSIZE() \
+    if (message == WM_NCCALCSIZE) { this->OnNcCalcSize((BOOL)wParam, (NCCALCSIZE_PARAMS*)lParam); return TRUE; }
+#define ON_WM_NCPAINT() \
+    if (message == WM_NCPAINT) { this->OnNcPaint(); return TRUE; }
+// Owner-drawn items the control's own object did not take:
+// void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT), OnMeasureItem, OnDeleteItem,
+// int OnCompareItem(int nIDCtl, LPCOMPAREITEMSTRUCT).
+#define ON_WM_DRAWITEM() \
+    if (message == WM_DRAWITEM) { this->OnDrawItem((int)wParam, (LPDRAWITEMSTRUCT)lParam); lResult = TRUE; return TRUE; }
+#define ON_WM_MEASUREITEM() \
+    if (message == WM_MEASUREITEM) { this->OnMeasureItem((int)wParam, (LPMEASUREITEMSTRUCT)lParam); lResult = TRUE; return TRUE; }
+#define ON_WM_DELETEITEM() \
+    if (message == WM_DELETEITEM) { this->OnDeleteItem((int)wParam, (LPDELETEITEMSTRUCT)lParam); lResult = TRUE; return TRUE; }
+#define ON_WM_COMPAREITEM() \
+    if (message == WM_COMPAREITEM) { lResult = this->OnCompareItem((int)wParam, (LPCOMPAREITEMSTRUCT)lParam); return TRUE; }

@@ -107,13 +107,13 @@ static BOOL CALLBACK TranslateChild(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-BOOL CTranslator::TranslateWindow(CWnd* pWnd)
+BOOL CTranslator::TranslateWindow(CWindow wnd)
 {
-    if (!pWnd || !pWnd->m_hWnd) return TRUE;
+    if (!wnd.m_hWnd) return TRUE;
     CString text, value;
-    pWnd->GetWindowText(text);
-    if (m_map.Lookup(text, value)) pWnd->SetWindowText(value);
-    ::EnumChildWindows(pWnd->m_hWnd, TranslateChild, (LPARAM)this);
+    wnd.GetWindowText(text);
+    if (m_map.Lookup(text, value)) wnd.SetWindowText(value);
+    ::EnumChildWindows(wnd.m_hWnd, TranslateChild, (LPARAM)this);
     return TRUE;
 }
 

@@ -10,7 +10,8 @@ public:
     BOOL Load(const char* pszLanguage);
     BOOL LoadDefault();
     CString Translate(const char* pszText) const;
-    BOOL TranslateWindow(CWnd* pWnd);
+    BOOL TranslateWindow(CWindow wnd);
+    BOOL TranslateWindow(CWnd* pWnd) { return pWnd ? TranslateWindow(CWindow(pWnd->m_hWnd)) : TRUE; }
     BOOL TranslateMenu(CMenu* pMenu);
     // One line of a language file (without further reading).
     void ParseLine(const char* line);

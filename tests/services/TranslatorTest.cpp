@@ -98,7 +98,7 @@ TEST_F(TranslatorTest, WindowsAndMenus)
     HWND child = ::CreateWindowExA(0, "BUTTON", "OK", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
     HWND grandchild = ::CreateWindowExA(0, "STATIC", "OK", WS_CHILD, 0, 0, 10, 10, child, nullptr, nullptr, nullptr);
     HWND empty = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
-    CWnd* w = CWnd::FromHandle(top);
+    CWindow w = CWnd::FromHandle(top);
     EXPECT_TRUE(t.TranslateWindow(w));
     char buf[64];
     ::GetWindowTextA(top, buf, sizeof(buf));
