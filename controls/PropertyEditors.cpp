@@ -175,7 +175,7 @@ LRESULT CPropertyDropWindowImpl::OnCreateMsg(WPARAM wParam, LPARAM lParam)
     ModifyStyle(WS_BORDER, 0);
     SetMargins(2, (UINT)::GetSystemMetrics(SM_CXVSCROLL));
     CRect rcButton(rc.right - h, rc.top - 1, rc.right, rc.bottom);
-    if (m_button.Create("BUTTON", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_OWNERDRAW, rcButton, this, 1)) {
+    if (m_button.Create("", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_OWNERDRAW, rcButton, this, 1)) {
         m_button.SetFont(font, TRUE);
         m_button.m_pOwner = this;
         m_button.SetFocus();
