@@ -95,8 +95,8 @@ protected:
 TEST_F(DataExchangeTest, MembersShowAndComeBack)
 {
     // OnInitDialog showed the members.
-    EXPECT_EQ(dlg.GetDlgItem(IDC_NUMBER)->GetWindowText(), "5");
-    EXPECT_EQ(dlg.GetDlgItem(IDC_NAME)->GetWindowText(), "first");
+    EXPECT_EQ(dlg.GetDlgItem(IDC_NUMBER).GetWindowText(), "5");
+    EXPECT_EQ(dlg.GetDlgItem(IDC_NAME).GetWindowText(), "first");
     EXPECT_EQ(::IsDlgButtonChecked(dlg.m_hWnd, IDC_FLAG), 1u);
     EXPECT_EQ(::SendDlgItemMessageA(dlg.m_hWnd, IDC_CHOICE, CB_GETCURSEL, 0, 0), 1);
 
@@ -136,7 +136,7 @@ TEST_F(DataExchangeTest, RefusedValuesPromptFocusAndKeepTheMembers)
         Type(IDC_NUMBER, c.number);
         Type(IDC_COUNT, c.count);
         Type(IDC_NAME, "changed");
-        ::SetFocus(dlg.GetDlgItem(IDC_NAME)->m_hWnd);
+        ::SetFocus(dlg.GetDlgItem(IDC_NAME).m_hWnd);
         EXPECT_FALSE(dlg.UpdateData(TRUE));
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].text, c.prompt);
