@@ -326,3 +326,63 @@ TEST_F(PropertyListTest, RowsDrawTheirBoxesGridAndDivider)
     list().DrawItem(&dis);
     EXPECT_EQ(canvas.Pixel(20, 1), ::GetSysColor(COLOR_WINDOW));
 }
+
+namespace {
+// A list whose list box refuses what the test says.
+class RefusingList : public CPropertyList {
+public:
+    int refuseAdd = 0, refuseData = 0, refuseInsertAfter = -1;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        if (message == LB_ADDSTRING && refuseAdd) { *pResult = refuseAdd; return TRUE; }
+        if (message == LB_SETITEMDATA && lParam && refuseData) { *pResult = LB_ERR; return TRUE; }
+        if (message == LB_INSERTSTRING && refuseInsertAfter == 0) { *pResult = LB_ERRSPACE; return TRUE; }
+        if (message == LB_INSERTSTRING && refuseInsertAfter > 0) --refuseInsertAfter;
+        return CPropertyList::OnWndMsg(message, wParam, lParam, pResult);
+    }
+};
+}
+
+TEST(PropertyListRefusals, RefusedRowsLoseNoItem)
+{
+    int live = CProperty::LiveCount();
+    {
+        CWnd parent;
+        ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr));
+        RefusingList list;
+        ASSERT_TRUE(list.CreateEx(0, "LISTBOX", "", 0x40A10561 & ~WS_VISIBLE, 0, 0, 280, 280, parent.m_hWnd, (HMENU)1056));
+        struct { int add; int data; } refusals[] = {{LB_ERR, 0}, {LB_ERRSPACE, 0}, {0, 1}};
+        for (auto r : refusals) {
+            list.refuseAdd = r.add;
+            list.refuseData = r.data;
+            IProperty* p = CreateTimeItem("Once every", 20, TIMEUNIT_MINUTES, 201);
+            EXPECT_EQ(list.AddItem(p), nullptr);
+            EXPECT_EQ(list.GetCount(), 0);
+            EXPECT_EQ(CProperty::LiveCount(), live + 1);  // still the caller's
+            delete p;
+        }
+        list.refuseAdd = list.refuseData = 0;
+        auto* cat = new CCategoryProperty("Short Breaks", 200);
+        list.AddItem(cat);
+        for (LPARAM id : {201, 202, 203}) list.AddItem(CreateTimeItem("x", 1, TIMEUNIT_MINUTES, id));
+        EXPECT_TRUE(list.Collapse(cat));
+        list.refuseInsertAfter = 1;
+        EXPECT_TRUE(list.Expand(cat));
+        EXPECT_EQ(list.GetCount(), 2);
+        ASSERT_EQ(cat->m_children.GetSize(), 2);  // kept, not lost
+        EXPECT_EQ(list.FindProperty(203)->GetItemData(), 203);
+        // Collapsing again puts the shown row back in front of the kept ones.
+        list.refuseInsertAfter = -1;
+        list.Collapse(cat);
+        list.Expand(cat);
+        std::vector<LPARAM> ids;
+        for (int i = 0; i < list.GetCount(); ++i) ids.push_back(list.ItemAt(i)->GetItemData());
+        EXPECT_EQ(ids, std::vector<LPARAM>({200, 201, 202, 203}));
+        list.refuseInsertAfter = 0;
+        list.Collapse(cat);
+        list.Expand(cat);
+        list.DestroyWindow();
+        parent.DestroyWindow();
+    }
+    EXPECT_EQ(CProperty::LiveCount(), live);
+}
