@@ -3,26 +3,15 @@
 static int s_nLiveEditors;
 int PropertyEditorLiveCount() { return s_nLiveEditors; }
 
-// The object whose creation is under way; its PostNcDestroy clears this, so
-// a failed creation tells whether a window existed (and deleted the object)
-// or the creator still has to free it.
-static CWnd* s_pCreating;
-
+// A new editor window over rc (id -1); NULL on failure, and then the object
+// is gone (the framework's rule for objects that delete themselves).
 static HWND CreateSelfDeleting(CWnd* p, const char* cls, DWORD style, const RECT& rc, HWND hwndParent)
 {
-    s_pCreating = p;
-    BOOL ok = p->CreateEx(0, cls, "", style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                          hwndParent, (HMENU)(INT_PTR)-1);
-    bool objectAlive = s_pCreating == p;
-    s_pCreating = nullptr;
-    if (ok) return p->m_hWnd;
-    if (objectAlive) delete p;
-    return nullptr;
-}
-
-static void ForgetCreating(CWnd* p)
-{
-    if (s_pCreating == p) s_pCreating = nullptr;
+    CWnd* made = AfxCreateOrDelete(p, [&](CWnd* w) {
+        return w->CreateEx(0, cls, "", style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                           hwndParent, (HMENU)(INT_PTR)-1);
+    });
+    return made ? made->m_hWnd : nullptr;
 }
 
 static HFONT FontOf(HWND h)
@@ -42,7 +31,7 @@ BEGIN_MESSAGE_MAP(CPropertyEditWindow, CEdit)
 END_MESSAGE_MAP()
 
 CPropertyEditWindow::CPropertyEditWindow() { ++s_nLiveEditors; }
-CPropertyEditWindow::~CPropertyEditWindow() { ForgetCreating(this); --s_nLiveEditors; }
+CPropertyEditWindow::~CPropertyEditWindow() { --s_nLiveEditors; }
 
 HWND CPropertyEditWindow::CreateEditor(HWND hwndList, const RECT& rc, DWORD dwStyle)
 {
@@ -162,7 +151,7 @@ BEGIN_MESSAGE_MAP(CPropertyDropWindowImpl, CEdit)
 END_MESSAGE_MAP()
 
 CPropertyDropWindowImpl::CPropertyDropWindowImpl() { ++s_nLiveEditors; }
-CPropertyDropWindowImpl::~CPropertyDropWindowImpl() { ForgetCreating(this); --s_nLiveEditors; }
+CPropertyDropWindowImpl::~CPropertyDropWindowImpl() { --s_nLiveEditors; }
 
 LRESULT CPropertyDropWindowImpl::OnCreateMsg(WPARAM wParam, LPARAM lParam)
 {
