@@ -61,8 +61,8 @@ BOOL CLockDlg::OnInitDialog()
     // A lock of no known kind can always be unlocked.
     m_bUnlockAllowed = spec ? spec->bEnableUnlocking : true;
     m_bPostponeAllowed = g_breakSettings.nPostpone != 0;
-    m_bUnlockDelayed = g_breakSettings.nDisableUnlocking > 0;
-    m_nCountdown = g_breakSettings.nDisableUnlocking;
+    m_nCountdown = g_breakSettings.UnlockDelaySeconds();
+    m_bUnlockDelayed = m_nCountdown > 0;
     UpdatePostponeCaption();
 
     LOGFONTA lf = {};
@@ -144,7 +144,7 @@ void CLockDlg::PlaceOverWorkArea()
 void CLockDlg::UpdatePostponeCaption()
 {
     if (m_bPostponeAllowed)
-        m_btnPostpone.SetWindowText(FormatTranslated("Remind me again in %d minutes", g_breakSettings.nPostpone));
+        m_btnPostpone.SetWindowText(FormatTranslated("Remind me again in %d minutes", g_breakSettings.PostponeMinutes()));
     else
         m_btnPostpone.SetWindowText(g_translator.Translate("Postpone Disabled"));
 }
@@ -179,7 +179,7 @@ void CLockDlg::OnTimer(UINT_PTR nIDEvent)
     }
     // The rest of the break, less the second that just went.
     const BreakSpec* spec = SpecOf(m_nKind);
-    long long rest = (long long)(spec ? spec->nDuration : 0) - g_breakSettings.nDisableUnlocking - 1;
+    long long rest = (long long)(spec ? spec->nDuration : 0) - g_breakSettings.UnlockDelaySeconds() - 1;
     m_nCountdown = (int)std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, rest));
     UpdateCountdownCaption();
 }

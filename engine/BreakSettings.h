@@ -25,6 +25,12 @@ struct BreakSettings {
     int nDisableUnlocking = 16;      // seconds
     bool bDisableToggleMode = false;
 
+    // The stored counts as they are used (a hand-edited store may hold 0 or
+    // less; the stored values stay as they are): a postponement lasts at
+    // least a minute, the unlock delay is never below 0 seconds.
+    int PostponeMinutes() const { return nPostpone < 1 ? 1 : nPostpone; }
+    int UnlockDelaySeconds() const { return nDisableUnlocking < 0 ? 0 : nDisableUnlocking; }
+
     void SetDefaultBreakMessages();
     // Reads the break keys, each with the field's current value as default.
     void LoadBreakSettings(CWinApp* pApp);

@@ -272,7 +272,7 @@ void CMainFrame::StartWork(BOOL postponed)
         kind = (lb.bEnabled && m_nShortBreaks + 1 >= AtLeastOne(lb.nInterval)) ? BREAK_LONG : BREAK_SHORT;
     }
     ResetCountdown(kind);
-    if (postponed) m_nMinutesLeft = g_breakSettings.nPostpone < 0 ? 0 : g_breakSettings.nPostpone;
+    if (postponed) m_nMinutesLeft = g_breakSettings.PostponeMinutes();
     StopPulse();
     OnActivity(TRUE);
     Redraw(this);
@@ -284,8 +284,9 @@ void CMainFrame::StartBreak()
     if (m_nCurrentBreak == BREAK_SHORT) ++m_nShortBreaks;
     AnnounceBreak();
     m_dwState = 0;
+    // A length below 0 is a break of none: it ends on the next tick.
     int duration = g_breakSettings.aBreaks[m_nCurrentBreak].nDuration;
-    m_nPeriodMinutes = duration / 60;
+    m_nPeriodMinutes = duration < 0 ? 0 : duration / 60;
     RestartCounter();
     OnActivity(TRUE);
     Redraw(this);
@@ -304,7 +305,7 @@ void CMainFrame::PostponeBreak()
 {
     g_dayCounters.CountPostponement();
     if (m_nShortBreaks > 0) --m_nShortBreaks;
-    else m_nShortBreaks = g_breakSettings.aBreaks[BREAK_LONG].nInterval;
+    else m_nShortBreaks = AtLeastOne(g_breakSettings.aBreaks[BREAK_LONG].nInterval);
     StartWork(TRUE);
 }
 
@@ -419,7 +420,7 @@ BOOL CMainFrame::CanAlertNow(BOOL lockWait) const
     // clicks; without one the idle count never moves.
     if (lockWait && g_lockOnInactivity && (g_trackMouse || g_trackKeyboard) && world.IsInputHookInstalled()
         && g_breakSettings.aBreaks[m_nNextBreak].nAlertType == ALERT_SCREEN_LOCK
-        && m_nInputIdleSeconds < g_lockOnInactivityDelay)
+        && m_nInputIdleSeconds < AtLeastOne(g_lockOnInactivityDelay))
         return FALSE;
     return TRUE;
 }
@@ -445,7 +446,7 @@ LRESULT CMainFrame::OnAlertClosed(WPARAM wParam, LPARAM lParam)
         CloseAlerts();
         if (wParam != 0) {
             int interval = AtLeastOne(g_breakSettings.aBreaks[BREAK_MICRO].nInterval);
-            m_nMinutesSinceMicro = interval - AtLeastOne(g_breakSettings.nPostpone);
+            m_nMinutesSinceMicro = interval - g_breakSettings.PostponeMinutes();
         }
         return 0;
     }

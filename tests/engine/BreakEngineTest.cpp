@@ -8,6 +8,8 @@
 #include "app/Kestrabel.h"
 #include "app/Settings.h"
 #include "tray/TrayNotifyIcon.h"
+#include "alerts/LockDlg.h"
+#include "res/resource.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 
@@ -837,6 +839,45 @@ TEST_F(BreakEngine, ZeroOrNegativeSettingsCannotMakeTheEngineRace)
     // The stored values stay as they were.
     EXPECT_EQ(g_autoZeroDelay, 0);
     EXPECT_EQ(bs.aBreaks[BREAK_MICRO].nInterval, -5);
+}
+
+// A hand-edited store with a postponement of -5 minutes and an unlock delay
+// of -3 seconds: the lock offers a one-minute postponement, can be left at
+// once, and does not come back a second after the postponement.
+TEST_F(BreakEngine, NegativeDelaysNeverLoopTheScreenLock)
+{
+    BreakSettings& bs = g_breakSettings;
+    bs.aBreaks[BREAK_SHORT].nAlertType = ALERT_SCREEN_LOCK;
+    bs.nPostpone = -5;
+    bs.nDisableUnlocking = -3;
+    g_lockOnInactivityDelay = -1;
+    ASSERT_EQ(WorkUntilBreak(), kShortWork);
+    ASSERT_NE(frame->m_pLockDlg, nullptr);
+    HWND lock = frame->m_pLockDlg->m_hWnd;
+    HWND postpone = ::GetDlgItem(lock, IDC_POSTPONE);
+    char caption[128] = "";
+    ::GetWindowTextA(postpone, caption, sizeof(caption));
+    EXPECT_STREQ(caption, "Remind me again in 1 minutes");
+    EXPECT_TRUE(::IsWindowEnabled(postpone));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(lock, IDCANCEL)));
+
+    ::SendMessageA(lock, WM_COMMAND, MAKEWPARAM(IDC_POSTPONE, BN_CLICKED), (LPARAM)postpone);
+    PumpMessages(50);
+    EXPECT_FALSE(::IsWindow(lock));
+    EXPECT_EQ(g_dayCounters.nPostpones, 1);
+    EXPECT_EQ(frame->m_nMinutesLeft, 1);
+    Tick(2);
+    EXPECT_FALSE(OnBreak());
+    EXPECT_EQ(frame->m_pLockDlg, nullptr);
+    EXPECT_EQ(frame->m_nAlerts[BREAK_SHORT], 1u);
+    // It comes back once the minute is over, once.
+    Tick(60);
+    EXPECT_TRUE(OnBreak());
+    EXPECT_EQ(frame->m_nAlerts[BREAK_SHORT], 2u);
+    EXPECT_EQ(g_dayCounters.nPostpones, 1);
+    EXPECT_EQ(bs.nPostpone, -5);
+    EXPECT_EQ(bs.nDisableUnlocking, -3);
+    EXPECT_EQ(g_lockOnInactivityDelay, -1);
 }
 
 // A face name that fills its field without a terminator.
