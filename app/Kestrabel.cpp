@@ -97,7 +97,6 @@ BOOL CVantrelApp::InitInstance()
 {
     if (g_dwInstanceMutexError == ERROR_ALREADY_EXISTS) return FALSE;
     g_isPrimaryInstance = true;
-    ReportHookLoadFailure();
 
     AfxEnableControlContainer();
     INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
@@ -111,6 +110,8 @@ BOOL CVantrelApp::InitInstance()
 
     g_firstRun = GetProfileInt("Settings", "FontSize", 0) == 0;
     LoadSettings();
+    // Once the language is known, and only in the one instance.
+    ReportHookLoadFailure();
 
     CMainFrame* frame = new CMainFrame;
     m_pMainWnd = frame;
@@ -135,9 +136,18 @@ BOOL CVantrelApp::InitInstance()
     return TRUE;
 }
 
+void EndInputHooksAndUpdateCheck()
+{
+    // The low-level hooks run on this thread: while it waits for the update
+    // worker, every key and click on the desktop would wait with it.
+    HookMouseOff();
+    HookKeyboardOff();
+    WaitForUpdateCheckToEnd();
+}
+
 int CVantrelApp::ExitInstance()
 {
-    WaitForUpdateCheckToEnd();
+    EndInputHooksAndUpdateCheck();
     if (g_isPrimaryInstance) SaveSettings();
     return CWinApp::ExitInstance();
 }

@@ -36,3 +36,6 @@ CString GetDataDirectory();
 CString GetProgramDirectory();
 // The program file's full path; empty when it cannot be read in full.
 CString GetProgramPath();
+// At exit: removes the input hooks, then gives a running update worker its
+// time to end.
+void EndInputHooksAndUpdateCheck();
