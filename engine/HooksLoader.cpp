@@ -1,5 +1,6 @@
 #include "engine/HooksLoader.h"
 #include "vfx.h"
+#include "services/Translator.h"
 
 // Zero-initialised: valid before any constructor of another file runs.
 HookEntryPoints g_hookEntryPoints;
@@ -92,7 +93,7 @@ CHooksLoader::~CHooksLoader()
 void CHooksLoader::ReportLoadFailure() const
 {
     if (m_bMissingExports)
-        AfxMessageBox("Failed to init keyboard and mouse hooks", MB_OK | MB_ICONSTOP);
+        AfxMessageBox(g_translator.Translate("Failed to init keyboard and mouse hooks"), MB_OK | MB_ICONSTOP);
 }
 
 void ReportHookLoadFailure()

@@ -30,7 +30,8 @@ public:
     // Set when the library loaded but one of its exports could not be bound;
     // the start-up reports it once it knows it is the only instance.
     bool m_bMissingExports = false;
-    // Shows "Failed to init keyboard and mouse hooks" when an export was missing.
+    // Shows "Failed to init keyboard and mouse hooks", translated, when an
+    // export was missing.
     void ReportLoadFailure() const;
 };
 
