@@ -44,7 +44,10 @@ BOOL CScreenSnapshot::Draw(HDC hdc, int x, int y) const
 HWND AlertFrameWindow(HWND hWndFrame)
 {
     if (!hWndFrame && AfxGetMainWnd()) hWndFrame = AfxGetMainWnd()->m_hWnd;
-    return hWndFrame && ::IsWindow(hWndFrame) ? hWndFrame : nullptr;
+    // A frame that went before its alert may have left its handle to a
+    // window of another thread or program: that one hears nothing.
+    if (!hWndFrame || ::GetWindowThreadProcessId(hWndFrame, nullptr) != ::GetCurrentThreadId()) return nullptr;
+    return hWndFrame;
 }
 
 void NotifyAlertGone(HWND hWndFrame, HWND hWnd)

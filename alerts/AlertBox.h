@@ -32,7 +32,8 @@ public:
 };
 
 // The window of the frame behind an alert: hWndFrame, or the application's
-// main window when none was named; NULL when there is none.
+// main window when none was named; NULL when there is none or when it is
+// not a window of this thread.
 HWND AlertFrameWindow(HWND hWndFrame);
 // Tells the frame behind an alert that the alert's window hWnd is being
 // destroyed, so that it forgets the window at once.
