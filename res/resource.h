@@ -57,3 +57,17 @@
 #define IDC_ABOUT_TITLE         1012
 #define IDC_ABOUT_HOME          1061
 #define IDC_ABOUT_DISCLAIMER    1011
+
+// The Statistics page and its auto-clear dialog.
+#define IDD_AUTOCLEAR           140
+#define IDC_STATS_LIST          1013
+#define IDC_STATS_CLEAR         1027
+#define IDC_STATS_AUTOCLEAR     1044
+#define IDC_STATS_WHEN          1049
+#define IDC_STATS_CHART         1073
+#define IDC_AUTOCLEAR_SPIN      1005
+#define IDC_AUTOCLEAR_HOURS     1045
+#define IDC_AUTOCLEAR_HOURS_TEXT 1048
+#define IDC_AUTOCLEAR_AFTER     1050
+#define IDC_AUTOCLEAR_AT        1051
+#define IDC_AUTOCLEAR_TIME      1052

@@ -11,6 +11,19 @@
 
 int CDashBoardDlg::s_nLive;
 
+void ShowChartSlices(CPieChartCtrl& chart, const DashboardSlice* slices, int count)
+{
+    chart.SendMessage(WM_SETREDRAW, FALSE);
+    for (int i = 0; i < count; ++i) {
+        chart.SetSliceLabel(i, slices[i].label);
+        chart.SetSliceValue(i, slices[i].value);
+        chart.SetSliceColor(i, slices[i].color);
+    }
+    chart.SendMessage(WM_SETREDRAW, TRUE);
+    chart.InvalidateRect(nullptr, TRUE);
+    chart.UpdateWindow();
+}
+
 CMainFrame* DashboardFrame()
 {
     return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
@@ -110,15 +123,7 @@ void CDashBoardDlg::Refresh()
     }
     DashboardView view = ComputeDashboardView(engine);
 
-    m_chart.SendMessage(WM_SETREDRAW, FALSE);
-    for (int i = 0; i < 3; ++i) {
-        m_chart.SetSliceLabel(i, view.slices[i].label);
-        m_chart.SetSliceValue(i, view.slices[i].value);
-        m_chart.SetSliceColor(i, view.slices[i].color);
-    }
-    m_chart.SendMessage(WM_SETREDRAW, TRUE);
-    m_chart.InvalidateRect(nullptr, TRUE);
-    m_chart.UpdateWindow();
+    ShowChartSlices(m_chart, view.slices, 3);
 
     if (frame) {
         m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, view.nRangeMax));

@@ -67,6 +67,11 @@ protected:
 // The main frame when the application's main window is one; else NULL.
 CMainFrame* DashboardFrame();
 
+// The first count slices of the chart take the given ones, drawn at once
+// (no drawing in between).
+struct DashboardSlice;
+void ShowChartSlices(CPieChartCtrl& chart, const DashboardSlice* slices, int count);
+
 // Makes the dashboard object that ShowDashboard opens; tests make others.
 typedef CDashBoardDlg* (*PFN_NEW_DASHBOARD)(CWnd* pParent);
 extern PFN_NEW_DASHBOARD g_pfnNewDashboard;

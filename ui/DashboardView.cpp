@@ -9,6 +9,19 @@ static int CapToInt(long long v)
     return v > INT_MAX ? INT_MAX : (int)v;
 }
 
+DashboardSlice ComputeLeftToWorkSlice()
+{
+    const DayCounters& c = g_dayCounters;
+    DashboardSlice s;
+    long long left = (long long)g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nInterval * 60 + 59 - c.nDailySeconds;
+    bool overtime = left < 0;
+    if (overtime) left = -left;
+    s.label = g_translator.Translate(overtime ? "Overtime:" : "Left to work:") + " " + FormatLeftToWork(false);
+    s.value = CapToInt(left);
+    s.color = overtime ? kDashOvertimeColor : kDashLeftColor;
+    return s;
+}
+
 DashboardView ComputeDashboardView(const DashboardEngine& engine)
 {
     DashboardView v;
@@ -25,12 +38,7 @@ DashboardView ComputeDashboardView(const DashboardEngine& engine)
     v.slices[1].value = (double)rest;
     v.slices[1].color = kDashRestColor;
 
-    long long left = (long long)g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nInterval * 60 + 59 - c.nDailySeconds;
-    bool overtime = left < 0;
-    if (overtime) left = -left;
-    v.slices[2].label = g_translator.Translate(overtime ? "Overtime:" : "Left to work:") + " " + FormatLeftToWork(false);
-    v.slices[2].value = CapToInt(left);
-    v.slices[2].color = overtime ? kDashOvertimeColor : kDashLeftColor;
+    v.slices[2] = ComputeLeftToWorkSlice();
 
     v.nRangeMax = engine.nPeriodMinutes;
     v.nPos = engine.nPeriodMinutes - engine.nMinutesLeft;

@@ -33,6 +33,11 @@ struct DashboardView {
     bool bBreakPressed = false;
 };
 
+// The time left to the daily limit (g_breakSettings, g_dayCounters): its
+// magnitude in seconds, at most the largest int, yellow "Left to work:" or
+// red "Overtime:" once the limit is passed.
+DashboardSlice ComputeLeftToWorkSlice();
+
 // The slices from the day counters and the daily limit (g_dayCounters,
 // g_breakSettings), the bar and the buttons from the engine.
 DashboardView ComputeDashboardView(const DashboardEngine& engine);

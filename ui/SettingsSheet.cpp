@@ -8,6 +8,7 @@
 #include "ui/AboutPage.h"
 #include "ui/Dashboard.h"
 #include "ui/Placement.h"
+#include "ui/StatisticsPage.h"
 #include <climits>
 #include <memory>
 #include <vector>
@@ -277,7 +278,7 @@ void RunSettingsSheetModal(CWnd* pParent, int startPage, BOOL welcome)
     CPageWithHelp sound(IDD_SOUND_PAGE, "/manual/AlertPage.html?help=1");
     CPageWithHelp tracking(IDD_TRACKING_PAGE, "/manual/TrackingPage.html?help=1");
     CPageWithHelp misc(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
-    CPageWithHelp statistics(IDD_STATISTICS_PAGE, "/manual/StatisticsPage.html?help=1");
+    CStatisticsPage statistics;
     CAboutPage about;
     for (CPropertyPage* page : { (CPropertyPage*)&times, (CPropertyPage*)&sound, (CPropertyPage*)&tracking,
                                  (CPropertyPage*)&misc, (CPropertyPage*)&statistics, (CPropertyPage*)&about })
