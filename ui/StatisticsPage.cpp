@@ -7,47 +7,6 @@
 #include "ui/DashBoardDlg.h"
 #include "ui/StatisticsView.h"
 
-// ---- the list view ----
-
-int CListCtrl::InsertColumn(int nCol, const char* heading, int nFormat, int nWidth)
-{
-    LVCOLUMNA col = {};
-    col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
-    col.fmt = nFormat;
-    col.pszText = (LPSTR)heading;
-    col.cx = nWidth;
-    return (int)SendMessage(LVM_INSERTCOLUMNA, (WPARAM)nCol, (LPARAM)&col);
-}
-
-int CListCtrl::InsertItem(int nItem, const char* text)
-{
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = nItem;
-    item.pszText = (LPSTR)text;
-    return (int)SendMessage(LVM_INSERTITEMA, 0, (LPARAM)&item);
-}
-
-BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* text)
-{
-    LVITEMA item = {};
-    item.iSubItem = nSubItem;
-    item.pszText = (LPSTR)text;
-    return (BOOL)SendMessage(LVM_SETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
-}
-
-CString CListCtrl::GetItemText(int nItem, int nSubItem) const
-{
-    char buf[256] = "";
-    LVITEMA item = {};
-    item.iSubItem = nSubItem;
-    item.pszText = buf;
-    item.cchTextMax = (int)sizeof(buf);
-    SendMessage(LVM_GETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
-    buf[sizeof(buf) - 1] = '\0';
-    return CString(buf);
-}
-
 // ---- the page ----
 
 BEGIN_MESSAGE_MAP(CStatisticsPage, CPageWithHelp)

@@ -9,29 +9,6 @@
 
 const UINT_PTR TIMER_STATISTICS = 0x11221231;
 
-// The list view, up-down and date-time picker as far as these windows use them.
-class CListCtrl : public CWnd {
-public:
-    DWORD SetExtendedStyle(DWORD dwNewStyle)
-    { return (DWORD)SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, (LPARAM)dwNewStyle); }
-    int InsertColumn(int nCol, const char* heading, int nFormat, int nWidth);
-    int InsertItem(int nItem, const char* text);
-    BOOL SetItemText(int nItem, int nSubItem, const char* text);
-    CString GetItemText(int nItem, int nSubItem) const;
-    int GetItemCount() const { return (int)SendMessage(LVM_GETITEMCOUNT); }
-    BOOL DeleteAllItems() { return (BOOL)SendMessage(LVM_DELETEALLITEMS); }
-};
-class CSpinButtonCtrl : public CWnd {
-public:
-    int GetPos() const { return (int)SendMessage(UDM_GETPOS32); }
-};
-class CDateTimeCtrl : public CWnd {
-public:
-    DWORD GetTime(SYSTEMTIME* pst) const { return (DWORD)SendMessage(DTM_GETSYSTEMTIME, 0, (LPARAM)pst); }
-    BOOL SetTime(const SYSTEMTIME* pst) { return (BOOL)SendMessage(DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)pst); }
-    BOOL SetFormat(const char* format) { return (BOOL)SendMessage(DTM_SETFORMATA, 0, (LPARAM)format); }
-};
-
 class CStatisticsPage : public CPageWithHelp {
 public:
     CStatisticsPage();
