@@ -85,7 +85,7 @@ BOOL CDashBoardDlg::OnInitDialog()
     RECT tray, wr;
     PlaceBesideTray(this, g_dashboardHasPos, g_dashboardXPos, g_dashboardYPos, &tray);
     GetWindowRect(&wr);
-    ::DrawAnimatedRects(m_hWnd, IDANI_OPEN, &tray, &wr);
+    AfxDrawAnimatedRects(m_hWnd, IDANI_OPEN, &tray, &wr);
 
     m_nTimerId = SetTimer(TIMER_DASHBOARD, 125);
     ModifyStyleEx(0, WS_EX_LAYERED);
@@ -126,8 +126,8 @@ void CDashBoardDlg::Refresh()
     ShowChartSlices(m_chart, view.slices, 3);
 
     if (frame) {
-        m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, view.nRangeMax));
-        m_progress.SendMessage(PBM_SETPOS, (WPARAM)view.nPos);
+        m_progress.SetRange(0, view.nRangeMax);
+        m_progress.SetPos(view.nPos);
         m_btnPause.SetCheck(view.bPausePressed ? BST_CHECKED : BST_UNCHECKED);
         m_btnBreak.SetCheck(view.bBreakPressed ? BST_CHECKED : BST_UNCHECKED);
     }
@@ -136,7 +136,7 @@ void CDashBoardDlg::Refresh()
 
 void CDashBoardDlg::SetAlpha(int alpha)
 {
-    if (::SetLayeredWindowAttributes(m_hWnd, 0, (BYTE)alpha, LWA_ALPHA)) m_bAlphaSet = true;
+    if (SetLayeredWindowAttributes(0, (BYTE)alpha, LWA_ALPHA)) m_bAlphaSet = true;
     else if (!m_bAlphaSet) ModifyStyleEx(WS_EX_LAYERED, 0);
 }
 

@@ -46,7 +46,7 @@ public:
     CStatic m_status;
     CPieChartCtrl m_chart;
     CButton m_btnPin;
-    CWnd m_progress;
+    CProgressCtrl m_progress;
     CButton m_btnMore;
     CButton m_btnPause;
     CButton m_btnBreak;

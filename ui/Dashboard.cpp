@@ -19,19 +19,6 @@ static const char kSection[] = "Settings";
 static CDashBoardDlg* NewDashboard(CWnd* pParent) { return new CDashBoardDlg(pParent); }
 PFN_NEW_DASHBOARD g_pfnNewDashboard = NewDashboard;
 
-// A self-deleting dialog made from its template: TRUE when its window
-// lives; otherwise the object is gone too, deleted exactly once (by its
-// own end when a window existed, here when none did).
-static bool CreateDashboardWindow(CDashBoardDlg* p, CWnd* pParent)
-{
-    int live = CDashBoardDlg::s_nLive;
-    BOOL ok = p->Create(IDD_DASHBOARD, pParent);
-    if (CDashBoardDlg::s_nLive < live) return false;   // destroyed and deleted inside
-    if (ok && p->IsWindow()) return true;
-    delete p;
-    return false;
-}
-
 void ShowDashboard()
 {
     if (g_dashboard) return;
@@ -39,7 +26,8 @@ void ShowDashboard()
     CDashBoardDlg* p = g_pfnNewDashboard(main);
     if (!p) return;
     g_dashboard = p;
-    if (!CreateDashboardWindow(p, main)) {
+    // On failure the object is gone, by its own end or deleted here.
+    if (!AfxCreateOrDelete(p, [main](CDashBoardDlg* d) { return d->Create(IDD_DASHBOARD, main); })) {
         if (g_dashboard == p) g_dashboard = nullptr;
         return;
     }
