@@ -321,6 +321,7 @@ TEST_F(SettingsSheetTest, AboutPageShowsLinksDisclaimerAndIcon)
 namespace {
 std::string s_startCaption;
 int s_tabCount;
+LOGFONTA s_welcomeTitle;
 void CALLBACK ReadStartPage(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND sheet = ::GetActiveWindow();
@@ -330,6 +331,8 @@ void CALLBACK ReadStartPage(HWND, UINT, UINT_PTR id, DWORD)
     char text[64] = "";
     ::GetWindowTextA(page, text, sizeof(text));
     s_startCaption = text;
+    HFONT title = (HFONT)::SendDlgItemMessageA(page, IDC_WELCOME_TITLE, WM_GETFONT, 0, 0);
+    if (!title || !::GetObjectA(title, sizeof(s_welcomeTitle), &s_welcomeTitle)) s_welcomeTitle = LOGFONTA();
     s_tabCount = (int)::SendMessageA((HWND)::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0), TCM_GETITEMCOUNT, 0, 0);
     ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
@@ -347,4 +350,7 @@ TEST_F(SettingsSheetTest, TheRealRunStartsOnTheAskedPage)
         EXPECT_EQ(s_startCaption, s.caption) << s.page;
         EXPECT_EQ(s_tabCount, s.tabs) << s.page;
     }
+    // The welcome's title in its own font.
+    EXPECT_STREQ(s_welcomeTitle.lfFaceName, "Arial");
+    EXPECT_EQ(s_welcomeTitle.lfWeight, FW_BOLD);
 }
