@@ -21,4 +21,7 @@ if [ "$tri" = i686-w64-mingw32 ]; then prefix=__imp__; machine=i386; code=_; fi
     for (n in imp) if ((code n) in text && n !~ newer) print n
   }' | { echo "LIBRARY $dll"; echo EXPORTS; sort; } >"$def"
 rm -f "$out"
-"$tri-dlltool" -k -m "$machine" -d "$def" -y "$out"
+# Run beside the output: dlltool names the library's members and symbols
+# after the path it is given.
+cd "$(dirname "$out")"
+"$tri-dlltool" -k -m "$machine" -d "$(basename "$def")" -y "$(basename "$out")"
