@@ -41,7 +41,8 @@ static LRESULT CALLBACK StubProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     ListStub* self = (ListStub*)::GetWindowLongPtrA(h, GWLP_USERDATA);
     if (self && m >= WM_PROPLIST_UPDATE && m <= WM_PROPLIST_NAVIGATE) {
-        self->log.push_back({m, w, l});
+        const VARIANT* v = (const VARIANT*)(m == WM_PROPLIST_CHANGED ? w : 0);
+        self->log.push_back({m, w, l, v ? v->vt : (VARTYPE)VT_EMPTY, v ? v->lVal : 0});
         if (m == WM_PROPLIST_CHANGED && w && l) ((IProperty*)l)->SetValue((const VARIANT*)w);
         return 0;
     }

@@ -29,7 +29,7 @@ class ListStub {
 public:
     ListStub();
     ~ListStub();
-    struct Msg { UINT msg; WPARAM wParam; LPARAM lParam; };
+    struct Msg { UINT msg; WPARAM wParam; LPARAM lParam; VARTYPE vt; LONG value; };
     std::vector<Msg> log;
     HWND hwnd = nullptr;
 };

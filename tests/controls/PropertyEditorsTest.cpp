@@ -120,7 +120,16 @@ TEST_F(PropertyEditorsTest, EditorsAskForTheKeysTheyUse)
     EXPECT_TRUE(::SendMessageA(Editor(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
     EXPECT_TRUE(Drop()->m_button.SendMessage(WM_GETDLGCODE) & DLGC_WANTALLKEYS);
     // Digits only where the item wants them.
-    struct { LPARAM id; bool number; } rows[] = {{201, true}, {502, true}, {402, false}, {205, false}};
+    VARIANT u4, i4;
+    ::VariantInit(&u4);
+    u4.vt = VT_UI4;
+    u4.ulVal = 7;
+    ::VariantInit(&i4);
+    i4.vt = VT_I4;
+    i4.lVal = 7;
+    list().AddItem(CreateEditItem("Unsigned", &u4, 601));
+    list().AddItem(CreateEditItem("Signed", &i4, 602));
+    struct { LPARAM id; bool number; } rows[] = {{201, true}, {502, true}, {402, false}, {205, false}, {601, true}, {602, false}};
     for (auto r : rows) {
         Select(Row(r.id));
         EXPECT_EQ((::GetWindowLongPtrA(Editor(), GWL_STYLE) & ES_NUMBER) != 0, r.number) << r.id;

@@ -243,6 +243,8 @@ TEST(PropertyListItem, DoubleClickProposesTheNextEntry)
     ASSERT_EQ(list.log.size(), 1u);
     EXPECT_EQ(list.log[0].msg, (UINT)WM_PROPLIST_CHANGED);
     EXPECT_EQ(list.log[0].lParam, (LPARAM)p.get());
+    EXPECT_EQ(list.log[0].vt, VT_I4);
+    EXPECT_EQ(list.log[0].value, 3);
     EXPECT_EQ(ValueI4(p.get()), 0);  // 3 wrapped round
     for (UINT a : {ITEMACTION_SELECT, ITEMACTION_CLICK, ITEMACTION_TAB, ITEMACTION_TOGGLE}) p->Activate(a, 0);
     EXPECT_EQ(list.log.size(), 1u);

@@ -90,8 +90,26 @@ TEST_F(PropertyListTest, CommitThroughTheParent)
     EXPECT_EQ(ValueI4(Item(202)), 2);
     EXPECT_EQ(EditorText(), "2 minute(s)");
 
+    // Text changed without a typed character is dropped; a veto while the
+    // list closes the editor loses the text.
+    Select(Row(202));
+    dlg->m_log.clear();
+    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
+    ::SetWindowTextA(Editor(), "9 minute(s)");
+    Key(Editor(), VK_RETURN);
+    EXPECT_TRUE(dlg->m_log.empty());
+    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
+    Type(Editor(), "9");
+    dlg->m_bVeto = true;
+    list().DestroyEditor();
+    dlg->m_bVeto = false;
+    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), std::vector<LPARAM>({202}));
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(ValueI4(Item(202)), 2);
+
     // A refused text beeps once and keeps the value.
     Select(Row(402));
+    EXPECT_EQ((DWORD)::SendMessageA(Editor(), EM_GETSEL, 0, 0), (DWORD)MAKELONG(0, 4));
     Item(402)->Activate(ITEMACTION_DBLCLICK, 0);
     Type(Editor(), "abc");
     Key(Editor(), VK_RETURN);
