@@ -12,24 +12,41 @@ static bool IsDigit(char c)
 
 // ---- h:mm ----
 
-BOOL ParseHoursMinutes(const char* pszText, int* pMinutes)
+// Reads the digits at p on, stopping its growth far beyond the 32-bit range.
+static const char* ReadDigits(const char* p, unsigned long long& value)
+{
+    const unsigned long long cap = 1ULL << 40;
+    value = 0;
+    for (; IsDigit(*p); ++p)
+        if (value < cap) value = value * 10 + (unsigned)(*p - '0');
+    return p;
+}
+
+BOOL ParseHoursMinutes(const char* pszText, int* pMinutes, int* pHours, int* pMinutesPart)
 {
     if (!pszText || !IsDigit(*pszText)) return FALSE;
-    // Numbers stop growing far beyond the 32-bit range: no overflow.
-    const unsigned long long cap = 1ULL << 40;
-    const char* p = pszText;
     unsigned long long hours = 0, minutes = 0;
-    for (; IsDigit(*p); ++p)
-        if (hours < cap) hours = hours * 10 + (unsigned)(*p - '0');
+    const char* p = ReadDigits(pszText, hours);
     if (*p == ':') {
         ++p;
         if (*p == '+' || *p == '-') return FALSE;
-        for (; IsDigit(*p); ++p)
-            if (minutes < cap) minutes = minutes * 10 + (unsigned)(*p - '0');
+        ReadDigits(p, minutes);
     }
     unsigned long long total = hours * 60 + minutes;
     if (total > (unsigned long long)INT_MAX) return FALSE;
     if (pMinutes) *pMinutes = (int)total;
+    if (pHours) *pHours = (int)hours;
+    if (pMinutesPart) *pMinutesPart = (int)minutes;
+    return TRUE;
+}
+
+BOOL ParseLeadingNumber(const char* pszText, int* pValue)
+{
+    if (!pszText || !IsDigit(*pszText)) return FALSE;
+    unsigned long long v = 0;
+    ReadDigits(pszText, v);
+    if (v > (unsigned long long)INT_MAX) return FALSE;
+    if (pValue) *pValue = (int)v;
     return TRUE;
 }
 

@@ -57,6 +57,8 @@
 #define IDC_ABOUT_TITLE         1012
 #define IDC_ABOUT_HOME          1061
 #define IDC_ABOUT_DISCLAIMER    1011
+#define IDC_TIMES_TEXT          1055
+#define IDC_TIMES_LIST          1056
 
 // The Statistics page and its auto-clear dialog.
 #define IDD_AUTOCLEAR           140

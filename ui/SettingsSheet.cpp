@@ -8,6 +8,7 @@
 #include "ui/AboutPage.h"
 #include "ui/Dashboard.h"
 #include "ui/Placement.h"
+#include "ui/SettingsPage.h"
 #include "ui/StatisticsPage.h"
 #include <climits>
 #include <memory>
@@ -274,7 +275,7 @@ void RunSettingsSheetModal(CWnd* pParent, int startPage, BOOL welcome)
     }
     // The pages in tab order. A page that is still a plain CPageWithHelp
     // shows its (empty) template until its own class takes its place here.
-    CPageWithHelp times(IDD_TIMES_PAGE, "/manual/TimesPage.html?help=1");
+    CSettingsPage times;
     CPageWithHelp sound(IDD_SOUND_PAGE, "/manual/AlertPage.html?help=1");
     CPageWithHelp tracking(IDD_TRACKING_PAGE, "/manual/TrackingPage.html?help=1");
     CPageWithHelp misc(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
