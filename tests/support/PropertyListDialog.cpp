@@ -1,38 +1,13 @@
 #include "support/PropertyListDialog.h"
-
-namespace {
-// DLGTEMPLATE, then menu, class, title, font, then one aligned item.
-struct TemplateWriter {
-    std::vector<WORD> w;
-    void Align() { while (w.size() % 2) w.push_back(0); }
-    void Dword(DWORD d) { w.push_back(LOWORD(d)); w.push_back(HIWORD(d)); }
-    void Text(const char* s) { while (*s) w.push_back((WORD)(unsigned char)*s++); w.push_back(0); }
-};
-}
+#include "support/DialogTemplate.h"
 
 BOOL CPropertyListTestDlg::CreateFromTemplate(HWND hwndParent, DWORD dwExtStyle)
 {
     m_dwExtStyle = dwExtStyle;
-    TemplateWriter t;
-    t.Dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_SETFONT | DS_MODALFRAME);
-    t.Dword(0);
-    t.w.push_back(1);                           // items
-    t.w.push_back(20); t.w.push_back(20);       // x, y
-    t.w.push_back(235); t.w.push_back(200);     // cx, cy
-    t.w.push_back(0); t.w.push_back(0);         // menu, class
-    t.Text("Times");
-    t.w.push_back(8);
-    t.Text("MS Sans Serif");
-    t.Align();
-    t.Dword(0x50A10561);
-    t.Dword(0);
-    t.w.push_back(7); t.w.push_back(20); t.w.push_back(221); t.w.push_back(173);
-    t.w.push_back(1056);
-    t.w.push_back(0xFFFF); t.w.push_back(0x0083);  // LISTBOX
-    t.w.push_back(0);                               // no title
-    t.w.push_back(0);                               // no creation data
+    DialogTemplate t("Times", 235, 200, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME);
+    t.Add(DialogTemplate::ListBox, 1056, "", 7, 20, 221, 173, 0x50A10561);
     AfxHookWindowCreate(this);
-    HWND h = ::CreateDialogIndirectParamA(AfxGetInstanceHandle(), (LPCDLGTEMPLATEA)t.w.data(), hwndParent, AfxDlgProc, 0);
+    HWND h = ::CreateDialogIndirectParamA(AfxGetInstanceHandle(), t.Get(), hwndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     return h != nullptr;
 }
