@@ -90,6 +90,14 @@ std::string ProgramFolder()
     return s.substr(0, s.rfind('\\') + 1);
 }
 
+std::string MachineLanguageIn(const std::string& languagesFolder)
+{
+    char name[128] = "";
+    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SENGLANGUAGE, name, sizeof(name)) <= 0) return "";
+    if (_stricmp(name, "English") == 0) return "";
+    return FileExistsA(languagesFolder + "\\" + name + ".lang") ? name : "";
+}
+
 void PumpMessages(DWORD ms)
 {
     DWORD start = ::GetTickCount();

@@ -33,6 +33,10 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExistsA(const std::string& path);
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramFolder();
+// The language this machine's user locale names when the folder holds its
+// file ("German" under a German locale), else "" (English): what the program
+// falls back to. Tests run under any locale.
+std::string MachineLanguageIn(const std::string& languagesFolder);
 // Runs queued window messages (timers included) for about ms milliseconds.
 void PumpMessages(DWORD ms);
 // Private bytes of this process: the system's count, or, where that reads 0
