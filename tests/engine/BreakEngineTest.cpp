@@ -744,12 +744,28 @@ TEST_F(BreakEngine, MicroBreakLockAnswersLeaveTheWorkPeriodAlone)
     micro.bEnabled = true;
     micro.nInterval = 5;
     micro.nAlertType = ALERT_SCREEN_LOCK;
+    micro.bEnableUnlocking = true;
     g_breakSettings.nPostpone = 3;
+    g_breakSettings.nDisableUnlocking = 0;          // both buttons at the lock's first second
+    // The lock the alert opened, answered with one of its buttons: the
+    // window must be gone afterwards.
+    auto answerLock = [&](int button) {
+        ASSERT_NE(frame->m_pLockDlg, nullptr);
+        EXPECT_EQ(frame->m_nLockKind, BREAK_MICRO);
+        HWND lock = frame->m_pLockDlg->m_hWnd;
+        ASSERT_TRUE(::IsWindow(lock));
+        ::KillTimer(lock, TIMER_LOCK_COUNTDOWN);
+        ::SendMessageA(lock, WM_TIMER, TIMER_LOCK_COUNTDOWN, 0);
+        ::SendMessageA(::GetDlgItem(lock, button), BM_CLICK, 0, 0);
+        PumpMessages(50);
+        EXPECT_FALSE(::IsWindow(lock));
+        EXPECT_EQ(frame->m_pLockDlg, nullptr);
+        EXPECT_EQ(frame->m_nLockKind, -1);
+    };
     ASSERT_EQ(TakeBreaks(1), std::vector<int>({ BREAK_SHORT }));
     unsigned shown = frame->m_nAlerts[BREAK_MICRO];
     Work(300);
     ASSERT_EQ(frame->m_nAlerts[BREAK_MICRO], shown + 1);
-    frame->m_nLockKind = BREAK_MICRO;                 // the lock is up (as the alert set it)
     int breaks = g_dayCounters.nBreaks, postpones = g_dayCounters.nPostpones;
     auto unchanged = [&](int minutesLeft) {
         EXPECT_EQ(frame->m_dwState, (DWORD)STATE_WORKING);
@@ -760,19 +776,16 @@ TEST_F(BreakEngine, MicroBreakLockAnswersLeaveTheWorkPeriodAlone)
         EXPECT_EQ(g_dayCounters.nBreaks, breaks);
         EXPECT_EQ(g_dayCounters.nPostpones, postpones);
     };
-    AlertResult(1, 0);                                // remind me later
+    answerLock(IDC_POSTPONE);                         // remind me later
     unchanged(15);
-    frame->m_nLockKind = -1;
     Work(3 * 60 - 1);
     EXPECT_EQ(frame->m_nAlerts[BREAK_MICRO], shown + 1);
     Work();
     EXPECT_EQ(frame->m_nAlerts[BREAK_MICRO], shown + 2);     // back after 3 minutes
-    frame->m_nLockKind = BREAK_MICRO;
     Work(20);
-    AlertResult(0, 0);                                // unlock
+    answerLock(IDCANCEL);                             // unlock
     unchanged(12);
     EXPECT_EQ(frame->m_nSecond, 20);
-    frame->m_nLockKind = -1;
     Work(5 * 60 - 21);
     EXPECT_EQ(frame->m_nAlerts[BREAK_MICRO], shown + 2);
     Work();
