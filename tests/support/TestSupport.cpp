@@ -98,6 +98,34 @@ std::string MachineLanguageIn(const std::string& languagesFolder)
     return FileExistsA(languagesFolder + "\\" + name + ".lang") ? name : "";
 }
 
+std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h)
+{
+    std::vector<DWORD> pixels;
+    if (!hdc || w <= 0 || h <= 0) return pixels;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = ::CreateDIBSection(hdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = ::CreateCompatibleDC(hdc);
+    if (bmp && mem) {
+        HGDIOBJ old = ::SelectObject(mem, bmp);
+        if (::BitBlt(mem, 0, 0, w, h, hdc, x, y, SRCCOPY)) {
+            ::GdiFlush();
+            const DWORD* p = (const DWORD*)bits;
+            pixels.assign(p, p + (size_t)w * h);
+            for (DWORD& px : pixels) px &= 0x00FFFFFF;
+        }
+        ::SelectObject(mem, old);
+    }
+    if (mem) ::DeleteDC(mem);
+    if (bmp) ::DeleteObject(bmp);
+    return pixels;
+}
+
 void PumpMessages(DWORD ms)
 {
     DWORD start = ::GetTickCount();

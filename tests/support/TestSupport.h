@@ -37,6 +37,9 @@ std::string ProgramFolder();
 // file ("German" under a German locale), else "" (English): what the program
 // falls back to. Tests run under any locale.
 std::string MachineLanguageIn(const std::string& languagesFolder);
+// The pixels of a w x h rectangle of a DC from (x, y), one 0x00RRGGBB value
+// each, row by row; empty when they cannot be read.
+std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h);
 // Runs queued window messages (timers included) for about ms milliseconds.
 void PumpMessages(DWORD ms);
 // Private bytes of this process: the system's count, or, where that reads 0
