@@ -319,6 +319,14 @@ TEST_F(Lock, TheDimmingIsHalfTransparentBlackOverWhatWasBeneath)
                                    nullptr, nullptr, nullptr, nullptr);
     ::UpdateWindow(white);
     Pump(100);
+    // The lock copies the screen: wait until the static is on it (a busy
+    // machine shows it late).
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 3000; Pump(50)) {
+        HDC screen = ::GetDC(nullptr);
+        COLORREF shown = ::GetPixel(screen, 300, 300);
+        ::ReleaseDC(nullptr, screen);
+        if (shown == ::GetSysColor(COLOR_3DFACE)) break;
+    }
     ShowLock();
     std::vector<HWND> painters = Painters();
     ASSERT_EQ(painters.size(), 1u);
