@@ -94,6 +94,15 @@ public:
     void SetDlgItemInt(int nID, UINT n, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, n, bSigned); }
     void CheckDlgButton(int nID, UINT nCheck) { ::CheckDlgButton(m_hWnd, nID, nCheck); }
     UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
+    // Checks nCheck and clears the other radio buttons nFirst..nLast.
+    void CheckRadioButton(int nFirst, int nLast, int nCheck) { ::CheckRadioButton(m_hWnd, nFirst, nLast, nCheck); }
+    // The first checked radio button of nFirst..nLast, 0 when none is.
+    int GetCheckedRadioButton(int nFirst, int nLast) const
+    {
+        for (int id = nFirst; id <= nLast; ++id)
+            if (::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED) return id;
+        return 0;
+    }
     LRESULT SendDlgItemMessage(int nID, UINT m, WPARAM w = 0, LPARAM l = 0) const { return ::SendDlgItemMessageA(m_hWnd, nID, m, w, l); }
     CWindow GetParent() const { return CWindow(::GetParent(m_hWnd)); }
     CWindow GetWindow(UINT nCmd) const { return CWindow(::GetWindow(m_hWnd, nCmd)); }
@@ -337,6 +346,7 @@ public: \
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
+#define ON_CBN_SELENDOK(id, fn) ON_CONTROL(CBN_SELENDOK, id, fn)
 #define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
 #define ON_STN_CLICKED(id, fn) ON_CONTROL(STN_CLICKED, id, fn)
 // WM_NOTIFY from a child: void fn(NMHDR*, LRESULT*).

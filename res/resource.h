@@ -73,3 +73,19 @@
 #define IDC_AUTOCLEAR_AFTER     1050
 #define IDC_AUTOCLEAR_AT        1051
 #define IDC_AUTOCLEAR_TIME      1052
+
+// The Tracking page.
+#define IDC_TRACK_MOUSE         1023
+#define IDC_TRACK_KEYBOARD      1024
+#define IDC_TRACK_MOUSEMOVE     1025
+#define IDC_TRACK_PAUSE_DELAY   1026
+#define IDC_TRACK_PAUSE         1028
+#define IDC_TRACK_RESTART       1029
+#define IDC_TRACK_PAUSE_SPIN    1005
+#define IDC_TRACK_LOCK_SPIN     1006
+#define IDC_TRACK_NO_LIBRARY    1035
+#define IDC_TRACK_EXPLAIN       1036
+#define IDC_TRACK_IDLE_TEXT     1037
+#define IDC_TRACK_MINUTES       1038
+#define IDC_TRACK_LOCK          1057
+#define IDC_TRACK_LOCK_DELAY    1058

@@ -6,6 +6,7 @@
 #include "services/Translator.h"
 #include "tray/TrayNotifyIcon.h"
 #include "ui/AboutPage.h"
+#include "ui/AdvancedPage.h"
 #include "ui/Dashboard.h"
 #include "ui/Placement.h"
 #include "ui/SettingsPage.h"
@@ -277,7 +278,7 @@ void RunSettingsSheetModal(CWnd* pParent, int startPage, BOOL welcome)
     // shows its (empty) template until its own class takes its place here.
     CSettingsPage times;
     CPageWithHelp sound(IDD_SOUND_PAGE, "/manual/AlertPage.html?help=1");
-    CPageWithHelp tracking(IDD_TRACKING_PAGE, "/manual/TrackingPage.html?help=1");
+    CAdvancedPage tracking;
     CPageWithHelp misc(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
     CStatisticsPage statistics;
     CAboutPage about;

@@ -126,6 +126,16 @@ std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h)
     return pixels;
 }
 
+static std::vector<std::function<void()>> s_soon;
+static void CALLBACK RunSoon(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    std::function<void()> f = s_soon.back();
+    s_soon.pop_back();
+    f();
+}
+void Soon(const std::function<void()>& f) { s_soon.push_back(f); ::SetTimer(nullptr, 0, 1, RunSoon); }
+
 void PumpMessages(DWORD ms)
 {
     DWORD start = ::GetTickCount();

@@ -40,6 +40,9 @@ std::string MachineLanguageIn(const std::string& languagesFolder);
 // The pixels of a w x h rectangle of a DC from (x, y), one 0x00RRGGBB value
 // each, row by row; empty when they cannot be read.
 std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h);
+// Runs f from the next message loop, whichever window's it is: the way to
+// act inside a modal sheet or dialog.
+void Soon(const std::function<void()>& f);
 // Runs queued window messages (timers included) for about ms milliseconds.
 void PumpMessages(DWORD ms);
 // Private bytes of this process: the system's count, or, where that reads 0

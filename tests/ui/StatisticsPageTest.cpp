@@ -18,18 +18,6 @@
 namespace {
 typedef std::vector<std::string> Texts;
 
-// Runs f from the next message loop, whichever window's it is: the way to
-// act inside a modal sheet or dialog.
-std::vector<std::function<void()>> s_soon;
-void CALLBACK RunSoon(HWND, UINT, UINT_PTR id, DWORD)
-{
-    ::KillTimer(nullptr, id);
-    std::function<void()> f = s_soon.back();
-    s_soon.pop_back();
-    f();
-}
-void Soon(const std::function<void()>& f) { s_soon.push_back(f); ::SetTimer(nullptr, 0, 1, RunSoon); }
-
 bool Enabled(HWND dlg, int id) { return ::IsWindowEnabled(::GetDlgItem(dlg, id)) != FALSE; }
 bool Checked(HWND dlg, int id) { return ::IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 void Press(HWND dlg, int id) { ::SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, id)); }

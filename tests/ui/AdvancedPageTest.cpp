@@ -1,0 +1,168 @@
+// The Tracking page in a sheet with a scripted world: which controls the
+// activity sources enable, with and without the hook library; the prompts of
+// the two delays; what Apply writes and posts; Apply stays off until the
+// user changes something.
+#include "support/TestSupport.h"
+#include "support/FakeWorld.h"
+#include "app/Messages.h"
+#include "app/Settings.h"
+#include "res/resource.h"
+#include "ui/AdvancedPage.h"
+#include <gtest/gtest.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Enabled(HWND dlg, int id) { return ::IsWindowEnabled(::GetDlgItem(dlg, id)) != FALSE; }
+bool Visible(HWND dlg, int id) { return (::GetWindowLongPtrA(::GetDlgItem(dlg, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+void Click(HWND dlg, int id) { ::SendDlgItemMessage(dlg, id, BM_CLICK, 0, 0); }
+const int kApply = 0x3021;
+
+class AdvancedPageTest : public ::testing::Test {
+protected:
+    bool mouse = g_trackMouse, keyboard = g_trackKeyboard, moves = g_trackMouseMove, pauses = g_enablePauses,
+         lock = g_lockOnInactivity;
+    int delay = g_pauseDelay, lockDelay = g_lockOnInactivityDelay;
+    FakeWorld world;
+    MessageBoxRecorder boxes;
+    void SetUp() override
+    {
+        g_trackMouse = g_trackKeyboard = g_trackMouseMove = true;
+        g_enablePauses = true;
+        g_lockOnInactivity = true;
+        g_pauseDelay = 5;
+        g_lockOnInactivityDelay = 10;
+    }
+    void TearDown() override
+    {
+        g_trackMouse = mouse; g_trackKeyboard = keyboard; g_trackMouseMove = moves; g_enablePauses = pauses;
+        g_lockOnInactivity = lock; g_pauseDelay = delay; g_lockOnInactivityDelay = lockDelay;
+    }
+    void RunSheet(const std::function<void(CAdvancedPage&, HWND sheet)>& script)
+    {
+        // Opened from another tab: a page made while the sheet is up is where
+        // change notices of its own opening would reach the Apply button.
+        CAdvancedPage page;
+        CPageWithHelp other(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
+        CPropertySheet sheet("Kestrabel");
+        sheet.AddPage(&other);
+        sheet.AddPage(&page);
+        Soon([&] {
+            ::SendMessage(sheet.m_hWnd, PSM_SETCURSEL, 1, 0);
+            script(page, sheet.m_hWnd);
+            if (::IsWindow(sheet.m_hWnd)) sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
+        });
+        sheet.DoModal();
+    }
+};
+}  // namespace
+
+TEST_F(AdvancedPageTest, ControlsFollowTheSourcesAndTheLibrary)
+{
+    // Mouse, keyboard, movement, lock checked, library; then what is enabled:
+    // idle controls, lock delay, mouse/keyboard boxes, and which note shows.
+    struct { bool mouse, keyboard, moves, lock, library, idle, lockDelay, hookBoxes, note; } cases[] = {
+        { true, false, false, true, true, true, true, true, false },
+        { false, true, false, false, true, true, false, true, false },
+        { false, false, true, true, true, true, true, true, false },
+        { false, false, false, true, true, false, false, true, false },
+        { true, true, false, true, false, false, false, false, true },
+        { true, true, true, true, false, true, true, false, true },
+        { false, false, true, false, false, true, false, false, true },
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        g_trackMouse = c.mouse; g_trackKeyboard = c.keyboard; g_trackMouseMove = c.moves; g_lockOnInactivity = c.lock;
+        world.hookLibraryLoaded = c.library;
+        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+            HWND p = page.m_hWnd;
+            for (int id : { IDC_TRACK_PAUSE, IDC_TRACK_RESTART, IDC_TRACK_IDLE_TEXT, IDC_TRACK_MINUTES,
+                            IDC_TRACK_PAUSE_DELAY, IDC_TRACK_LOCK })
+                EXPECT_EQ(c.idle, Enabled(p, id)) << id;
+            EXPECT_EQ(c.lockDelay, Enabled(p, IDC_TRACK_LOCK_DELAY));
+            EXPECT_EQ(c.lockDelay, Enabled(p, IDC_TRACK_LOCK_SPIN));
+            EXPECT_TRUE(Enabled(p, IDC_TRACK_PAUSE_SPIN));
+            EXPECT_EQ(c.hookBoxes, Enabled(p, IDC_TRACK_MOUSE));
+            EXPECT_EQ(c.hookBoxes, Enabled(p, IDC_TRACK_KEYBOARD));
+            EXPECT_EQ(c.mouse, ::IsDlgButtonChecked(p, IDC_TRACK_MOUSE) == BST_CHECKED);   // kept when greyed
+            EXPECT_EQ(c.note, Visible(p, IDC_TRACK_NO_LIBRARY));
+            EXPECT_EQ(!c.note, Visible(p, IDC_TRACK_EXPLAIN));
+            EXPECT_FALSE(Enabled(sheet, kApply));   // opening is no change
+            // Movement toggled by the user re-evaluates and marks the page.
+            Click(p, IDC_TRACK_MOUSEMOVE);
+            bool on = (c.library && (c.mouse || c.keyboard)) || !c.moves;
+            EXPECT_EQ(on, Enabled(p, IDC_TRACK_PAUSE_DELAY));
+            EXPECT_EQ(on && c.lock, Enabled(p, IDC_TRACK_LOCK_DELAY));
+            EXPECT_TRUE(Enabled(sheet, kApply));
+        });
+    }
+}
+
+TEST_F(AdvancedPageTest, DelaysArePromptedAndNothingIsWritten)
+{
+    struct { const char *pause, *lock, *prompt; } cases[] = {
+        { "", "10", "Enter an integer." },
+        { "0", "10", "Enter an integer between 1 and 60." },
+        { "61", "10", "Enter an integer between 1 and 60." },
+        { "99999999999", "10", "Enter an integer." },
+        { "5", "x", "Enter an integer." },
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.pause);
+        boxes.boxes.clear();
+        g_pauseDelay = 7;
+        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+            ::SetDlgItemTextA(page.m_hWnd, IDC_TRACK_PAUSE_DELAY, c.pause);
+            ::SetDlgItemTextA(page.m_hWnd, IDC_TRACK_LOCK_DELAY, c.lock);
+            ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+            PumpMessages(50);
+            ASSERT_TRUE(::IsWindow(sheet));   // the page stays
+            ASSERT_EQ(1u, boxes.boxes.size());
+            EXPECT_EQ(c.prompt, boxes.boxes[0].text);
+            int focused = ::GetDlgCtrlID(::GetFocus());
+            EXPECT_EQ(*c.lock == 'x' ? IDC_TRACK_LOCK_DELAY : IDC_TRACK_PAUSE_DELAY, focused);
+        });
+        EXPECT_EQ(7, g_pauseDelay);
+    }
+}
+
+TEST_F(AdvancedPageTest, ApplyWritesTheSettingsAndPostsOnce)
+{
+    struct { const char *pause, *lock; bool restart; int delay, lockDelay; bool pauses; } cases[] = {
+        { "1", "300", false, 1, 300, true },
+        { "60", "0", true, 60, 0, false },
+    };
+    CWnd main;   // stands in for the main frame: counts what is posted to it
+    ASSERT_TRUE(main.CreateEx(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, 0));
+    AfxGetApp()->m_pMainWnd = &main;
+    for (auto& c : cases) {
+        g_enablePauses = false;
+        g_trackKeyboard = true;
+        world.hookLibraryLoaded = true;
+        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+            HWND p = page.m_hWnd;
+            EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(p, IDC_TRACK_RESTART));
+            Click(p, c.restart ? IDC_TRACK_RESTART : IDC_TRACK_PAUSE);
+            Click(p, IDC_TRACK_KEYBOARD);
+            ::SetDlgItemTextA(p, IDC_TRACK_PAUSE_DELAY, c.pause);
+            ::SetDlgItemTextA(p, IDC_TRACK_LOCK_DELAY, c.lock);
+            MSG m;
+            while (::PeekMessage(&m, main.m_hWnd, WM_SETTINGS_APPLIED, WM_SETTINGS_APPLIED, PM_REMOVE)) {}
+            ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+            int posted = 0;
+            while (::PeekMessage(&m, main.m_hWnd, WM_SETTINGS_APPLIED, WM_SETTINGS_APPLIED, PM_REMOVE))
+                posted += m.wParam == 0 && m.lParam == 0;
+            EXPECT_EQ(1, posted);
+            EXPECT_FALSE(Enabled(sheet, kApply));
+        });
+        EXPECT_EQ(c.pauses, g_enablePauses);
+        EXPECT_EQ(c.delay, g_pauseDelay);
+        EXPECT_EQ(c.lockDelay, g_lockOnInactivityDelay);
+        EXPECT_FALSE(g_trackKeyboard);
+        EXPECT_TRUE(g_trackMouse && g_trackMouseMove && g_lockOnInactivity);
+    }
+    AfxGetApp()->m_pMainWnd = nullptr;
+    main.DestroyWindow();
+}
