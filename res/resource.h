@@ -89,3 +89,18 @@
 #define IDC_TRACK_MINUTES       1038
 #define IDC_TRACK_LOCK          1057
 #define IDC_TRACK_LOCK_DELAY    1058
+
+// The Sound page.
+#define IDI_PLAY                149
+#define IDC_SOUND_WARN          1040
+#define IDC_SOUND_WARN_FILE     1041
+#define IDC_SOUND_WARN_BROWSE   1042
+#define IDC_SOUND_WARN_PLAY     1044
+#define IDC_SOUND_START         1048
+#define IDC_SOUND_START_FILE    1049
+#define IDC_SOUND_START_BROWSE  1050
+#define IDC_SOUND_START_PLAY    1051
+#define IDC_SOUND_END           1052
+#define IDC_SOUND_END_FILE      1053
+#define IDC_SOUND_END_BROWSE    1054
+#define IDC_SOUND_END_PLAY      1055

@@ -7,6 +7,7 @@
 #include "tray/TrayNotifyIcon.h"
 #include "ui/AboutPage.h"
 #include "ui/AdvancedPage.h"
+#include "ui/AlertPage.h"
 #include "ui/Dashboard.h"
 #include "ui/Placement.h"
 #include "ui/SettingsPage.h"
@@ -277,7 +278,7 @@ void RunSettingsSheetModal(CWnd* pParent, int startPage, BOOL welcome)
     // The pages in tab order. A page that is still a plain CPageWithHelp
     // shows its (empty) template until its own class takes its place here.
     CSettingsPage times;
-    CPageWithHelp sound(IDD_SOUND_PAGE, "/manual/AlertPage.html?help=1");
+    CAlertPage sound;
     CAdvancedPage tracking;
     CPageWithHelp misc(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
     CStatisticsPage statistics;

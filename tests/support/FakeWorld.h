@@ -35,6 +35,7 @@ public:
     bool inputHookInstalled = true;
     DWORD keyStrokes = 0, mouseEvents = 0, mouseClicks = 0;
     std::vector<std::string> sounds;
+    std::vector<DWORD> soundFlags;
 
     __int64 Now() override { return now; }
     void GetLocalTime(SYSTEMTIME* st) override
@@ -59,5 +60,9 @@ public:
     DWORD ReadKeyStrokes() override { return keyStrokes; }
     DWORD ReadMouseEvents() override { return mouseEvents; }
     DWORD ReadMouseClicks() override { return mouseClicks; }
-    void PlaySound(const char* file, DWORD) override { sounds.push_back(file ? file : ""); }
+    void PlaySound(const char* file, DWORD flags) override
+    {
+        sounds.push_back(file ? file : "");
+        soundFlags.push_back(flags);
+    }
 };

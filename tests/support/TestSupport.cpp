@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 #include "app/Kestrabel.h"
+#include "res/resource.h"
 #include <gtest/gtest.h>
 #include <fstream>
 #include <stdlib.h>
@@ -135,6 +136,38 @@ static void CALLBACK RunSoon(HWND, UINT, UINT_PTR id, DWORD)
     f();
 }
 void Soon(const std::function<void()>& f) { s_soon.push_back(f); ::SetTimer(nullptr, 0, 1, RunSoon); }
+
+void RunPageInSheet(CPropertyPage& page, const std::function<void(HWND sheet)>& script)
+{
+    CPropertyPage first(IDD_WELCOME_PAGE);
+    CPropertySheet sheet("Kestrabel");
+    sheet.AddPage(&first);
+    sheet.AddPage(&page);
+    Soon([&] {
+        ::SendMessage(sheet.m_hWnd, PSM_SETCURSEL, 1, 0);
+        script(sheet.m_hWnd);
+        if (::IsWindow(sheet.m_hWnd)) sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
+    });
+    sheet.DoModal();
+}
+
+MainWindowStandIn::MainWindowStandIn() : m_pPrevious(AfxGetApp()->m_pMainWnd)
+{
+    wnd.CreateEx(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, 0);
+    AfxGetApp()->m_pMainWnd = &wnd;
+}
+MainWindowStandIn::~MainWindowStandIn()
+{
+    AfxGetApp()->m_pMainWnd = m_pPrevious;
+    wnd.DestroyWindow();
+}
+int MainWindowStandIn::Take(UINT msg)
+{
+    int n = 0;
+    MSG m;
+    while (::PeekMessage(&m, wnd.m_hWnd, msg, msg, PM_REMOVE)) n += m.wParam == 0 && m.lParam == 0;
+    return n;
+}
 
 void PumpMessages(DWORD ms)
 {

@@ -43,6 +43,22 @@ std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h);
 // Runs f from the next message loop, whichever window's it is: the way to
 // act inside a modal sheet or dialog.
 void Soon(const std::function<void()>& f);
+// Runs page as the second page of a modal sheet, opened from the first one
+// (so it is made while the sheet is up); the script runs once it shows, then
+// Cancel closes the sheet unless the script closed it.
+void RunPageInSheet(CPropertyPage& page, const std::function<void(HWND sheet)>& script);
+// A hidden window that stands in for the program's main window while it
+// lives; Take counts and removes the messages msg posted to it (wParam and
+// lParam 0 only).
+class MainWindowStandIn {
+public:
+    MainWindowStandIn();
+    ~MainWindowStandIn();
+    int Take(UINT msg);
+    CWnd wnd;
+private:
+    CWnd* m_pPrevious;
+};
 // Runs queued window messages (timers included) for about ms milliseconds.
 void PumpMessages(DWORD ms);
 // Private bytes of this process: the system's count, or, where that reads 0

@@ -42,19 +42,8 @@ protected:
     }
     void RunSheet(const std::function<void(CAdvancedPage&, HWND sheet)>& script)
     {
-        // Opened from another tab: a page made while the sheet is up is where
-        // change notices of its own opening would reach the Apply button.
         CAdvancedPage page;
-        CPageWithHelp other(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
-        CPropertySheet sheet("Kestrabel");
-        sheet.AddPage(&other);
-        sheet.AddPage(&page);
-        Soon([&] {
-            ::SendMessage(sheet.m_hWnd, PSM_SETCURSEL, 1, 0);
-            script(page, sheet.m_hWnd);
-            if (::IsWindow(sheet.m_hWnd)) sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
-        });
-        sheet.DoModal();
+        RunPageInSheet(page, [&](HWND sheet) { script(page, sheet); });
     }
 };
 }  // namespace
@@ -134,9 +123,7 @@ TEST_F(AdvancedPageTest, ApplyWritesTheSettingsAndPostsOnce)
         { "1", "300", false, 1, 300, true },
         { "60", "0", true, 60, 0, false },
     };
-    CWnd main;   // stands in for the main frame: counts what is posted to it
-    ASSERT_TRUE(main.CreateEx(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, 0));
-    AfxGetApp()->m_pMainWnd = &main;
+    MainWindowStandIn main;
     for (auto& c : cases) {
         g_enablePauses = false;
         g_trackKeyboard = true;
@@ -148,13 +135,9 @@ TEST_F(AdvancedPageTest, ApplyWritesTheSettingsAndPostsOnce)
             Click(p, IDC_TRACK_KEYBOARD);
             ::SetDlgItemTextA(p, IDC_TRACK_PAUSE_DELAY, c.pause);
             ::SetDlgItemTextA(p, IDC_TRACK_LOCK_DELAY, c.lock);
-            MSG m;
-            while (::PeekMessage(&m, main.m_hWnd, WM_SETTINGS_APPLIED, WM_SETTINGS_APPLIED, PM_REMOVE)) {}
+            main.Take(WM_SETTINGS_APPLIED);
             ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
-            int posted = 0;
-            while (::PeekMessage(&m, main.m_hWnd, WM_SETTINGS_APPLIED, WM_SETTINGS_APPLIED, PM_REMOVE))
-                posted += m.wParam == 0 && m.lParam == 0;
-            EXPECT_EQ(1, posted);
+            EXPECT_EQ(1, main.Take(WM_SETTINGS_APPLIED));
             EXPECT_FALSE(Enabled(sheet, kApply));
         });
         EXPECT_EQ(c.pauses, g_enablePauses);
@@ -163,6 +146,4 @@ TEST_F(AdvancedPageTest, ApplyWritesTheSettingsAndPostsOnce)
         EXPECT_FALSE(g_trackKeyboard);
         EXPECT_TRUE(g_trackMouse && g_trackMouseMove && g_lockOnInactivity);
     }
-    AfxGetApp()->m_pMainWnd = nullptr;
-    main.DestroyWindow();
 }
