@@ -139,7 +139,6 @@ CAlertBox::CAlertBox(UINT nIDTemplate, CWnd* pParentWnd) : CDialog(nIDTemplate, 
 
 CAlertBox::~CAlertBox()
 {
-    if (m_pDeleted) *m_pDeleted = true;
 }
 
 void CAlertBox::PostNcDestroy()

@@ -79,9 +79,6 @@ public:
     // The frame that opened the alert: asked to close it (it does so only
     // while the alert is its open one), and told when the window goes.
     HWND m_hWndFrame = nullptr;
-    // Set by the destructor when not NULL (lets a creator tell whether a
-    // failed creation took the object with it).
-    bool* m_pDeleted = nullptr;
     DECLARE_MESSAGE_MAP()
 };
 

@@ -26,7 +26,6 @@ CLockDlg::~CLockDlg()
 {
     m_fontText.DeleteObject();
     m_fontTitle.DeleteObject();
-    if (m_pDeleted) *m_pDeleted = true;
 }
 
 void CLockDlg::PostNcDestroy()
@@ -231,7 +230,6 @@ END_MESSAGE_MAP()
 
 CBlackPainter::~CBlackPainter()
 {
-    if (m_pDeleted) *m_pDeleted = true;
 }
 
 const char* CBlackPainter::ClassName()
@@ -250,16 +248,12 @@ HWND CBlackPainter::CreateOver(CWnd* pOwner, const RECT& rc)
     // The screen under it, taken before it covers it (the dimmed look on
     // every desktop, composing or not).
     p->m_snapshot.Take(rc);
-    bool deleted = false;
-    p->m_pDeleted = &deleted;
-    BOOL ok = p->CreateEx(WS_EX_TOPMOST, cls, "", WS_POPUP, rc.left, rc.top, rc.right - rc.left,
-                          rc.bottom - rc.top, pOwner ? pOwner->m_hWnd : nullptr, nullptr);
-    if (deleted) return nullptr;
-    p->m_pDeleted = nullptr;
-    if (!ok || !p->IsWindow()) {
-        delete p;
-        return nullptr;
-    }
+    HWND hOwner = pOwner ? pOwner->m_hWnd : nullptr;
+    p = AfxCreateOrDelete(p, [&](CBlackPainter* q) {
+        return q->CreateEx(WS_EX_TOPMOST, cls, "", WS_POPUP, rc.left, rc.top, rc.right - rc.left,
+                           rc.bottom - rc.top, hOwner, nullptr);
+    });
+    if (!p) return nullptr;
     HWND hWnd = p->m_hWnd;
     // Shown without activation: the lock's bar keeps the keyboard.
     p->ShowWindow(SW_SHOWNA);

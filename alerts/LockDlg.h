@@ -44,8 +44,6 @@ public:
     // The frame that opened the lock: it hears Unlock and postpone, and is
     // told when the window goes.
     HWND m_hWndFrame = nullptr;
-    // Set by the destructor when not NULL.
-    bool* m_pDeleted = nullptr;
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -71,7 +69,6 @@ public:
 
     // What the screen showed beneath before the window came.
     CScreenSnapshot m_snapshot;
-    bool* m_pDeleted = nullptr;
     DECLARE_MESSAGE_MAP()
 };
 

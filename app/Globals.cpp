@@ -36,7 +36,6 @@ bool g_autoCheckForUpdates = true;
 int g_lastCheckDay = 0;
 LOGFONTA g_trayLogFont = { -13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Verdana" };
 bool g_firstRun = false;
-ULONG_PTR g_gdiplusToken = 0;
 bool g_isPrimaryInstance = false;
 HMODULE g_hWtsApi32 = nullptr;
 HANDLE g_hInstanceMutex = nullptr;

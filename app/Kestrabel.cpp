@@ -5,7 +5,6 @@
 #include "services/UpdateCheck.h"
 #include "res/resource.h"
 #include <shlobj.h>
-#include <gdiplus.h>
 
 static const char kRegistryKey[] = "Osterwick Software";
 
@@ -101,8 +100,7 @@ BOOL CVantrelApp::InitInstance()
     AfxEnableControlContainer();
     INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
     ::InitCommonControlsEx(&icc);
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    Gdiplus::GdiplusStartup(&g_gdiplusToken, &gdiplusInput, nullptr);
+    AfxGdiplusStartup();
 
     BYTE raw;
     if (ReadRawParameters(raw)) g_parameters = raw;
@@ -113,16 +111,14 @@ BOOL CVantrelApp::InitInstance()
     // Once the language is known, and only in the one instance.
     ReportHookLoadFailure();
 
-    CMainFrame* frame = new CMainFrame;
-    m_pMainWnd = frame;
-    if (!frame->Create(nullptr, "Kestrabel", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, nullptr)) {
-        // A window that never came into being does not delete its object.
-        if (m_pMainWnd == frame) {
-            m_pMainWnd = nullptr;
-            if (!frame->m_hWnd) delete frame;
-        }
-        return FALSE;
-    }
+    // A frame whose creation fails is gone afterwards (it deleted itself
+    // with its window, or it never had one and is deleted there), and the
+    // application no longer names it.
+    CMainFrame* frame = AfxCreateOrDelete(new CMainFrame, [this](CMainFrame* p) {
+        m_pMainWnd = p;
+        return p->Create(nullptr, "Kestrabel", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, nullptr);
+    });
+    if (!frame) return FALSE;
 
     if (g_hWtsApi32) {
         typedef BOOL(WINAPI * PFNREGISTER)(HWND, DWORD);

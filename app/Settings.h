@@ -33,7 +33,6 @@ extern CString g_strLanguage;
 
 // Run-time state.
 extern bool g_firstRun;
-extern ULONG_PTR g_gdiplusToken;
 
 #define PARAMETERS_PORTABLE 0x04
 

@@ -2,7 +2,7 @@
 #include <mbstring.h>
 #include <string.h>
 
-PFN_SHELLEXECUTEA g_pfnShellExecuteA = ::ShellExecuteA;
+PFN_SHELLEXECUTEA g_pfnShellExecuteA = AfxShellExecute;
 PFN_WINEXEC g_pfnWinExec = ::WinExec;
 
 long ReadRegistryDefault(HKEY root, const char* subKey, char* out, size_t outSize)

@@ -10,18 +10,11 @@
 #include <new>
 
 // Creates an alert window from its template; false when it could not be
-// made; the object is gone then too (with its window, or deleted here).
+// made; the object is gone then too (with its window, or deleted).
 template <class T>
 static bool CreateAlertWindow(T* p, UINT nIDTemplate, CWnd* pParent)
 {
-    bool deleted = false;
-    p->m_pDeleted = &deleted;
-    BOOL ok = p->Create(nIDTemplate, pParent);
-    if (deleted) return false;
-    p->m_pDeleted = nullptr;
-    if (ok && p->IsWindow()) return true;
-    delete p;
-    return false;
+    return AfxCreateOrDelete(p, [&](T* q) { return q->Create(nIDTemplate, pParent); }) != nullptr;
 }
 
 void CMainFrame::ShowAlert(int kind)

@@ -1,4 +1,6 @@
 #include "vfxapp.h"
+#include "vfxgdi.h"
+#include <objbase.h>
 #include <stdlib.h>
 #include <string.h>
 #include <errno.h>
@@ -118,7 +120,34 @@ int AfxWinMain(HINSTANCE hInstance)
     } catch (...) {
         rc = -1;
     }
+    AfxGdiplusShutdown();
+    AfxComTerm();
     return rc;
+}
+
+// Entered by this thread: balanced by AfxComTerm.
+static bool s_bComEntered;
+
+BOOL AfxComInit()
+{
+    if (s_bComEntered) return TRUE;
+    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // S_FALSE: entered before by someone else; it still counts once here.
+    s_bComEntered = SUCCEEDED(hr);
+    return s_bComEntered;
+}
+
+void AfxComTerm()
+{
+    if (!s_bComEntered) return;
+    s_bComEntered = false;
+    ::CoUninitialize();
+}
+
+HINSTANCE WINAPI AfxShellExecute(HWND hWnd, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show)
+{
+    AfxComInit();
+    return ::ShellExecuteA(hWnd, verb, file, params, dir, show);
 }
 
 int CWinApp::ExitInstance()

@@ -48,8 +48,17 @@ const char* AfxGetAppName();
 // from string 57344, default profile name). Called by the entry point and
 // by test programs.
 void AfxWinInit(HINSTANCE hInstance);
-// The process's start: InitInstance, then the message loop, then ExitInstance.
+// The process's start: InitInstance, then the message loop, then
+// ExitInstance; at its end GDI+ is shut down and COM left.
 int AfxWinMain(HINSTANCE hInstance);
+
+// COM for the shell: the user-interface thread enters its apartment once,
+// at the first need, and leaves it at the program's end. TRUE when the
+// thread is in an apartment.
+BOOL AfxComInit();
+void AfxComTerm();
+// ShellExecuteA inside the thread's apartment.
+HINSTANCE WINAPI AfxShellExecute(HWND hWnd, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show);
 void AfxEnableControlContainer();
 
 // Every message box of the program goes through here. Tests install a hook

@@ -1,5 +1,22 @@
 #include "vfxgdi.h"
 #include "vfxapp.h"
+#include <gdiplus.h>
+
+static ULONG_PTR s_gdiplusToken;
+
+BOOL AfxGdiplusStartup()
+{
+    if (s_gdiplusToken) return TRUE;
+    Gdiplus::GdiplusStartupInput input;
+    return Gdiplus::GdiplusStartup(&s_gdiplusToken, &input, nullptr) == Gdiplus::Ok && s_gdiplusToken;
+}
+
+void AfxGdiplusShutdown()
+{
+    if (!s_gdiplusToken) return;
+    Gdiplus::GdiplusShutdown(s_gdiplusToken);
+    s_gdiplusToken = 0;
+}
 
 BOOL CFont::CreatePointFont(int nPointSize, const char* face, HDC hdc)
 {

@@ -108,6 +108,11 @@ protected:
     HGDIOBJ m_hOrigBitmap = nullptr, m_hOrigFont = nullptr, m_hOrigPen = nullptr, m_hOrigBrush = nullptr;
 };
 
+// GDI+ for the program's life: started once, shut down at the end
+// (AfxWinMain). FALSE when it cannot start.
+BOOL AfxGdiplusStartup();
+void AfxGdiplusShutdown();
+
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* pWnd);

@@ -152,6 +152,13 @@ CCreateWatch::~CCreateWatch()
     t_pWatch = m_pOuter;
 }
 
+bool CCreateWatch::IsCreating(CWnd* pWnd)
+{
+    for (CCreateWatch* w = t_pWatch; w; w = w->m_pOuter)
+        if (w->m_pWnd == pWnd) return true;
+    return false;
+}
+
 void CCreateWatch::OnBound(CWnd* pWnd)
 {
     for (CCreateWatch* w = t_pWatch; w; w = w->m_pOuter)
@@ -453,9 +460,11 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
     if (message == WM_NCDESTROY) {
         // The window is gone; the object is released once the outermost
         // handler running on it has returned.
+        // The main window's end ends the loop, unless it ended while being
+        // created: then no loop runs, and its creator hears of it.
         if (AfxGetApp() && AfxGetApp()->m_pMainWnd == pWnd) {
             AfxGetApp()->m_pMainWnd = nullptr;
-            ::PostQuitMessage(0);
+            if (!CCreateWatch::IsCreating(pWnd)) ::PostQuitMessage(0);
         }
         pWnd->UnsubclassWindow();
         UnbindWindow(hWnd, pWnd);

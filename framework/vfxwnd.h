@@ -249,6 +249,7 @@ public:
     bool WindowBound() const { return m_bBound; }
     bool WindowEnded() const { return m_bEnded; }
     // Called by the framework.
+    static bool IsCreating(CWnd* pWnd);
     static void OnBound(CWnd* pWnd);
     static void OnEnded(CWnd* pWnd);
 private:
