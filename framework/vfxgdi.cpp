@@ -18,22 +18,6 @@ void AfxGdiplusShutdown()
     s_gdiplusToken = 0;
 }
 
-BOOL CFont::CreatePointFont(int nPointSize, const char* face, HDC hdc)
-{
-    LOGFONTA lf = {};
-    HDC screen = hdc ? hdc : ::GetDC(nullptr);
-    lf.lfHeight = -MulDiv(nPointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
-    if (!hdc) ::ReleaseDC(nullptr, screen);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, face ? face : "", LF_FACESIZE);
-    return CreateFontIndirect(&lf);
-}
-
-BOOL CBitmap::LoadBitmap(UINT nID)
-{
-    return Attach(::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nID)));
-}
-
 BOOL CDC::CreateCompatibleDC(HDC hdc)
 {
     if (m_hDC) return FALSE;
@@ -92,6 +76,23 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF c)
     FillSolidRect(&r, c);
 }
 
+BOOL CDC::GradientFillRect(LPCRECT r, COLORREF from, COLORREF to, BOOL bVertical)
+{
+    TRIVERTEX v[2] = {};
+    v[0].x = r->left;
+    v[0].y = r->top;
+    v[0].Red = (COLOR16)(GetRValue(from) << 8);
+    v[0].Green = (COLOR16)(GetGValue(from) << 8);
+    v[0].Blue = (COLOR16)(GetBValue(from) << 8);
+    v[1].x = r->right;
+    v[1].y = r->bottom;
+    v[1].Red = (COLOR16)(GetRValue(to) << 8);
+    v[1].Green = (COLOR16)(GetGValue(to) << 8);
+    v[1].Blue = (COLOR16)(GetBValue(to) << 8);
+    GRADIENT_RECT g = { 0, 1 };
+    return ::GradientFill(m_hDC, v, 2, &g, 1, bVertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
 void CDC::Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight)
 {
     int x = r->left, y = r->top, cx = r->right - r->left, cy = r->bottom - r->top;
@@ -101,7 +102,7 @@ void CDC::Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight)
     FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
+CPaintDC::CPaintDC(const CWindow* pWnd) : m_hWnd(pWnd->m_hWnd)
 {
     m_hDC = ::BeginPaint(m_hWnd, &m_ps);
 }
@@ -113,7 +114,7 @@ CPaintDC::~CPaintDC()
     m_hDC = nullptr;
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+CClientDC::CClientDC(const CWindow* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
 {
     m_hDC = ::GetDC(m_hWnd);
 }
@@ -125,7 +126,7 @@ CClientDC::~CClientDC()
     m_hDC = nullptr;
 }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+CWindowDC::CWindowDC(const CWindow* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
 {
     m_hDC = ::GetWindowDC(m_hWnd);
 }

@@ -1,61 +1,118 @@
-// vfx GDI: CGdiObject, CPen, CBrush, CFont, CBitmap, CRgn, CDC, CPaintDC,
-// CClientDC, CWindowDC.
+// vfx GDI: CGdiObjectT, CPenT, CBrushT, CFontT, CBitmapT, CRgnT (owners and
+// views), CDC, CPaintDC, CClientDC, CWindowDC.
 //
 // Each wrapper holds one handle and deletes what it owns when destroyed.
 #pragma once
 #include "vfxwnd.h"
 
-class CGdiObject {
+HINSTANCE AfxGetResourceHandle();
+
+// One GDI handle. An owner (t_bOwned, the plain names CPen, CBrush, ...)
+// deletes it when destroyed or replaced and is not copied; a view (the
+// *Handle names) only names a handle someone else keeps, and copies freely.
+template <bool t_bOwned>
+class CGdiObjectT {
 public:
-    CGdiObject() {}
-    virtual ~CGdiObject() { DeleteObject(); }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
-    HGDIOBJ m_hObject = nullptr;
+    explicit CGdiObjectT(HGDIOBJ h = nullptr) : m_hObject(h) {}
+    ~CGdiObjectT() { if (t_bOwned) DeleteObject(); }
+    CGdiObjectT(const CGdiObjectT& o) : m_hObject(o.m_hObject) { static_assert(!t_bOwned, "an owned GDI object is not copied"); }
+    CGdiObjectT& operator=(const CGdiObjectT& o)
+    {
+        static_assert(!t_bOwned, "an owned GDI object is not copied");
+        m_hObject = o.m_hObject;
+        return *this;
+    }
+    HGDIOBJ m_hObject;
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    BOOL Attach(HGDIOBJ h) { if (!h) return FALSE; DeleteObject(); m_hObject = h; return TRUE; }
+    BOOL Attach(HGDIOBJ h) { if (!h) return FALSE; if (t_bOwned) DeleteObject(); m_hObject = h; return TRUE; }
     HGDIOBJ Detach() { HGDIOBJ h = m_hObject; m_hObject = nullptr; return h; }
     BOOL DeleteObject() { if (!m_hObject) return FALSE; BOOL ok = ::DeleteObject(m_hObject); m_hObject = nullptr; return ok; }
     int GetObject(int n, void* p) const { return ::GetObjectA(m_hObject, n, p); }
 };
+typedef CGdiObjectT<true> CGdiObject;
 
-class CPen : public CGdiObject {
+template <bool t_bOwned>
+class CPenT : public CGdiObjectT<t_bOwned> {
 public:
-    CPen() {}
-    CPen(int style, int width, COLORREF c) { CreatePen(style, width, c); }
-    BOOL CreatePen(int style, int width, COLORREF c) { return Attach(::CreatePen(style, width, c)); }
-    operator HPEN() const { return (HPEN)m_hObject; }
+    explicit CPenT(HPEN h = nullptr) : CGdiObjectT<t_bOwned>(h) {}
+    CPenT(int style, int width, COLORREF c) { CreatePen(style, width, c); }
+    BOOL CreatePen(int style, int width, COLORREF c) { return this->Attach(::CreatePen(style, width, c)); }
+    operator HPEN() const { return (HPEN)this->m_hObject; }
 };
 
-class CBrush : public CGdiObject {
+template <bool t_bOwned>
+class CBrushT : public CGdiObjectT<t_bOwned> {
 public:
-    CBrush() {}
-    explicit CBrush(COLORREF c) { CreateSolidBrush(c); }
-    BOOL CreateSolidBrush(COLORREF c) { return Attach(::CreateSolidBrush(c)); }
-    operator HBRUSH() const { return (HBRUSH)m_hObject; }
+    explicit CBrushT(HBRUSH h = nullptr) : CGdiObjectT<t_bOwned>(h) {}
+    explicit CBrushT(COLORREF c) { CreateSolidBrush(c); }
+    BOOL CreateSolidBrush(COLORREF c) { return this->Attach(::CreateSolidBrush(c)); }
+    BOOL CreatePatternBrush(HBITMAP hBitmap) { return this->Attach(::CreatePatternBrush(hBitmap)); }
+    // Every other pixel, for dotted and greyed-out drawing (PatBlt with
+    // PATINVERT, or text and foreground colours for its two shades).
+    BOOL CreateHalftoneBrush()
+    {
+        static const WORD kBits[8] = { 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA };
+        HBITMAP hBitmap = ::CreateBitmap(8, 8, 1, 1, kBits);
+        if (!hBitmap) return FALSE;
+        BOOL ok = CreatePatternBrush(hBitmap);
+        ::DeleteObject(hBitmap);   // the brush keeps its own copy
+        return ok;
+    }
+    operator HBRUSH() const { return (HBRUSH)this->m_hObject; }
 };
 
-class CFont : public CGdiObject {
+template <bool t_bOwned>
+class CFontT : public CGdiObjectT<t_bOwned> {
 public:
-    BOOL CreateFontIndirect(const LOGFONTA* lf) { return Attach(::CreateFontIndirectA(lf)); }
-    BOOL CreatePointFont(int nPointSize, const char* face, HDC hdc = nullptr);
-    operator HFONT() const { return (HFONT)m_hObject; }
+    explicit CFontT(HFONT h = nullptr) : CGdiObjectT<t_bOwned>(h) {}
+    BOOL CreateFontIndirect(const LOGFONTA* lf) { return this->Attach(::CreateFontIndirectA(lf)); }
+    // nPointSize in tenths of a point, for hdc's resolution (the screen's when NULL).
+    BOOL CreatePointFont(int nPointSize, const char* face, HDC hdc = nullptr)
+    {
+        LOGFONTA lf = {};
+        HDC screen = hdc ? hdc : ::GetDC(nullptr);
+        lf.lfHeight = -MulDiv(nPointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
+        if (!hdc) ::ReleaseDC(nullptr, screen);
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(lf.lfFaceName, face ? face : "", LF_FACESIZE);
+        return CreateFontIndirect(&lf);
+    }
+    BOOL GetLogFont(LOGFONTA* lf) const { return this->GetObject(sizeof(*lf), lf) == (int)sizeof(*lf); }
+    operator HFONT() const { return (HFONT)this->m_hObject; }
 };
 
-class CBitmap : public CGdiObject {
+template <bool t_bOwned>
+class CBitmapT : public CGdiObjectT<t_bOwned> {
 public:
-    BOOL CreateCompatibleBitmap(HDC hdc, int w, int h) { return Attach(::CreateCompatibleBitmap(hdc, w, h)); }
-    BOOL CreateBitmap(int w, int h, UINT planes, UINT bpp, const void* bits) { return Attach(::CreateBitmap(w, h, planes, bpp, bits)); }
-    BOOL LoadBitmap(UINT nID);
-    operator HBITMAP() const { return (HBITMAP)m_hObject; }
+    explicit CBitmapT(HBITMAP h = nullptr) : CGdiObjectT<t_bOwned>(h) {}
+    BOOL CreateCompatibleBitmap(HDC hdc, int w, int h) { return this->Attach(::CreateCompatibleBitmap(hdc, w, h)); }
+    BOOL CreateBitmap(int w, int h, UINT planes, UINT bpp, const void* bits) { return this->Attach(::CreateBitmap(w, h, planes, bpp, bits)); }
+    BOOL LoadBitmap(UINT nID) { return this->Attach(::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nID))); }
+    operator HBITMAP() const { return (HBITMAP)this->m_hObject; }
 };
 
-class CRgn : public CGdiObject {
+template <bool t_bOwned>
+class CRgnT : public CGdiObjectT<t_bOwned> {
 public:
-    BOOL CreateRoundRectRgn(int l, int t, int r, int b, int w, int h) { return Attach(::CreateRoundRectRgn(l, t, r, b, w, h)); }
-    BOOL CreateRectRgn(int l, int t, int r, int b) { return Attach(::CreateRectRgn(l, t, r, b)); }
-    operator HRGN() const { return (HRGN)m_hObject; }
+    explicit CRgnT(HRGN h = nullptr) : CGdiObjectT<t_bOwned>(h) {}
+    BOOL CreateRoundRectRgn(int l, int t, int r, int b, int w, int h) { return this->Attach(::CreateRoundRectRgn(l, t, r, b, w, h)); }
+    BOOL CreateRectRgn(int l, int t, int r, int b) { return this->Attach(::CreateRectRgn(l, t, r, b)); }
+    BOOL CreateEllipticRgn(int l, int t, int r, int b) { return this->Attach(::CreateEllipticRgn(l, t, r, b)); }
+    BOOL CreatePolygonRgn(const POINT* pts, int n, int mode) { return this->Attach(::CreatePolygonRgn(pts, n, mode)); }
+    int CombineRgn(HRGN a, HRGN b, int mode) { return ::CombineRgn((HRGN)this->m_hObject, a, b, mode); }
+    operator HRGN() const { return (HRGN)this->m_hObject; }
 };
+
+typedef CPenT<true> CPen;
+typedef CBrushT<true> CBrush;
+typedef CFontT<true> CFont;
+typedef CBitmapT<true> CBitmap;
+typedef CRgnT<true> CRgn;
+typedef CPenT<false> CPenHandle;
+typedef CBrushT<false> CBrushHandle;
+typedef CFontT<false> CFontHandle;
+typedef CBitmapT<false> CBitmapHandle;
+typedef CRgnT<false> CRgnHandle;
 
 // A device context. Owned contexts (CreateCompatibleDC) are deleted with the
 // object, after every object selected through it has been selected back out.
@@ -78,7 +135,8 @@ public:
     void RestoreOriginalObjects();
 
     HGDIOBJ SelectObject(HGDIOBJ h);
-    HGDIOBJ SelectObject(const CGdiObject* p) { return SelectObject(p ? p->m_hObject : nullptr); }
+    template <bool t_bOwned>
+    HGDIOBJ SelectObject(const CGdiObjectT<t_bOwned>* p) { return SelectObject(p ? p->m_hObject : nullptr); }
     HGDIOBJ SelectStockObject(int n) { return SelectObject(::GetStockObject(n)); }
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
     COLORREF SetBkColor(COLORREF c) { return ::SetBkColor(m_hDC, c); }
@@ -100,6 +158,27 @@ public:
     CSize GetTextExtent(const char* s, int n) const { SIZE sz = {0, 0}; ::GetTextExtentPoint32A(m_hDC, s, n, &sz); return CSize(sz); }
     int GetDeviceCaps(int i) const { return ::GetDeviceCaps(m_hDC, i); }
     BOOL DrawIcon(int x, int y, HICON h) { return ::DrawIcon(m_hDC, x, y, h); }
+    BOOL Ellipse(int l, int t, int r, int b) { return ::Ellipse(m_hDC, l, t, r, b); }
+    BOOL Ellipse(LPCRECT r) { return ::Ellipse(m_hDC, r->left, r->top, r->right, r->bottom); }
+    BOOL Pie(LPCRECT r, POINT start, POINT end)
+    { return ::Pie(m_hDC, r->left, r->top, r->right, r->bottom, start.x, start.y, end.x, end.y); }
+    BOOL Polygon(const POINT* pts, int n) { return ::Polygon(m_hDC, pts, n); }
+    BOOL Polyline(const POINT* pts, int n) { return ::Polyline(m_hDC, pts, n); }
+    BOOL DrawEdge(LPRECT r, UINT edge, UINT flags) { return ::DrawEdge(m_hDC, r, edge, flags); }
+    BOOL DrawFocusRect(LPCRECT r) { return ::DrawFocusRect(m_hDC, r); }
+    BOOL DrawFrameControl(LPRECT r, UINT type, UINT state) { return ::DrawFrameControl(m_hDC, r, type, state); }
+    BOOL GradientFill(TRIVERTEX* v, ULONG nv, void* mesh, ULONG nm, ULONG mode) { return ::GradientFill(m_hDC, v, nv, mesh, nm, mode); }
+    // A rectangle shaded from one colour to another, left to right or top to bottom.
+    BOOL GradientFillRect(LPCRECT r, COLORREF from, COLORREF to, BOOL bVertical);
+    BOOL PatBlt(int x, int y, int w, int h, DWORD rop) { return ::PatBlt(m_hDC, x, y, w, h, rop); }
+    BOOL StretchBlt(int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop)
+    { return ::StretchBlt(m_hDC, x, y, w, h, src, sx, sy, sw, sh, rop); }
+    int SetStretchBltMode(int mode) { return ::SetStretchBltMode(m_hDC, mode); }
+    BOOL GetTextMetrics(TEXTMETRICA* tm) const { return ::GetTextMetricsA(m_hDC, tm); }
+    int SetROP2(int mode) { return ::SetROP2(m_hDC, mode); }
+    int IntersectClipRect(LPCRECT r) { return ::IntersectClipRect(m_hDC, r->left, r->top, r->right, r->bottom); }
+    int SelectClipRgn(HRGN h) { return ::SelectClipRgn(m_hDC, h); }
+    HGDIOBJ GetCurrentObject(UINT type) const { return ::GetCurrentObject(m_hDC, type); }
     int SaveDC() { return ::SaveDC(m_hDC); }
     BOOL RestoreDC(int n) { return ::RestoreDC(m_hDC, n); }
 
@@ -115,7 +194,7 @@ void AfxGdiplusShutdown();
 
 class CPaintDC : public CDC {
 public:
-    explicit CPaintDC(CWnd* pWnd);
+    explicit CPaintDC(const CWindow* pWnd);
     ~CPaintDC() override;
     PAINTSTRUCT m_ps;
 private:
@@ -124,7 +203,7 @@ private:
 
 class CClientDC : public CDC {
 public:
-    explicit CClientDC(CWnd* pWnd);
+    explicit CClientDC(const CWindow* pWnd);
     ~CClientDC() override;
 private:
     HWND m_hWnd;
@@ -132,7 +211,7 @@ private:
 
 class CWindowDC : public CDC {
 public:
-    explicit CWindowDC(CWnd* pWnd);
+    explicit CWindowDC(const CWindow* pWnd);
     ~CWindowDC() override;
 private:
     HWND m_hWnd;
