@@ -104,3 +104,12 @@
 #define IDC_SOUND_END_FILE      1053
 #define IDC_SOUND_END_BROWSE    1054
 #define IDC_SOUND_END_PLAY      1055
+
+// The Misc page.
+#define IDC_MISC_SELECT_FONT    1008
+#define IDC_MISC_FONT_SAMPLE    1009
+#define IDC_MISC_LANGUAGE       1016
+#define IDC_MISC_REFRESH        1017
+#define IDC_MISC_LANGUAGE_NOTE  1018
+#define IDC_MISC_AUTORUN        1059
+#define IDC_MISC_UPDATES        1062

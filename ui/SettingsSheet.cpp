@@ -12,6 +12,7 @@
 #include "ui/Placement.h"
 #include "ui/SettingsPage.h"
 #include "ui/StatisticsPage.h"
+#include "ui/VisualsPage.h"
 #include <climits>
 #include <memory>
 #include <vector>
@@ -280,7 +281,7 @@ void RunSettingsSheetModal(CWnd* pParent, int startPage, BOOL welcome)
     CSettingsPage times;
     CAlertPage sound;
     CAdvancedPage tracking;
-    CPageWithHelp misc(IDD_MISC_PAGE, "/manual/MiscPage.html?help=1");
+    CVisualsPage misc;
     CStatisticsPage statistics;
     CAboutPage about;
     for (CPropertyPage* page : { (CPropertyPage*)&times, (CPropertyPage*)&sound, (CPropertyPage*)&tracking,

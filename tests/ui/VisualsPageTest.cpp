@@ -1,0 +1,300 @@
+// The Misc page in a sheet: the language list from a folder and what Apply
+// does with a choice, the font sample through the font dialog seam, and the
+// Startup shortcut made for real in a temporary folder given as Startup.
+#include "support/TestSupport.h"
+#include "app/Kestrabel.h"
+#include "app/Settings.h"
+#include "res/resource.h"
+#include "services/Translator.h"
+#include "ui/VisualsPage.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+typedef std::vector<std::string> Texts;
+
+std::string s_startup;   // the Startup folder the seam answers
+BOOL ScriptedStartup(HWND, char* path)
+{
+    if (s_startup.empty()) return FALSE;
+    lstrcpynA(path, s_startup.c_str(), MAX_PATH);
+    return TRUE;
+}
+
+// The font dialog: answers with a face and size, or cancels after writing
+// into the record it was given.
+const char* s_face;
+int s_size;
+BOOL WINAPI ScriptedFont(LPCHOOSEFONTA cf)
+{
+    if (!s_face) {
+        memset(cf->lpLogFont, 0x5A, sizeof(LOGFONTA));
+        return FALSE;
+    }
+    lstrcpynA(cf->lpLogFont->lfFaceName, s_face, LF_FACESIZE);
+    cf->lpLogFont->lfHeight = -14;
+    cf->iPointSize = s_size;
+    return TRUE;
+}
+
+// A link object whose SetPath fails; everything else is refused too.
+struct FailingLink : IShellLinkA {
+    int saves = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** p) override { *p = nullptr; ++saves; return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetPath(LPSTR, int, WIN32_FIND_DATAA*, DWORD) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetIDList(LPITEMIDLIST*) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetIDList(LPCITEMIDLIST) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetDescription(LPSTR, int) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetDescription(LPCSTR) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetWorkingDirectory(LPSTR, int) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetWorkingDirectory(LPCSTR) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetArguments(LPSTR, int) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetArguments(LPCSTR) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetHotkey(WORD*) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetHotkey(WORD) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetShowCmd(int*) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetShowCmd(int) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE GetIconLocation(LPSTR, int, int*) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetIconLocation(LPCSTR, int) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetRelativePath(LPCSTR, DWORD) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE Resolve(HWND, DWORD) override { return E_FAIL; }
+    HRESULT STDMETHODCALLTYPE SetPath(LPCSTR) override { return E_FAIL; }
+} s_failingLink;
+
+class VisualsPageTest : public ::testing::Test {
+protected:
+    CString language = g_strLanguage, folder = g_translator.m_strDirectory;
+    LOGFONTA font = g_trayLogFont;
+    int size = g_trayFontSize;
+    bool updates = g_autoCheckForUpdates;
+    AFX_COMDLG_ENTRIES entries = AfxComDlg();
+    PFN_GETSTARTUPFOLDER startup = g_pfnGetStartupFolder;
+    TempDir languages, startupDir;
+    MessageBoxRecorder boxes;
+    void SetUp() override
+    {
+        WriteFileBytes(languages.File("German.lang"), "German=Deutsch\n(Language)=(Sprache)\n");
+        WriteFileBytes(languages.File("blank.lang"), "");
+        WriteFileBytes(languages.File("French.lang"), "Yes=Oui\n");
+        g_translator.SetDirectory(languages.path.c_str());
+        g_translator.Load("");
+        g_strLanguage = "";
+        memset(&g_trayLogFont, 0, sizeof(g_trayLogFont));
+        lstrcpyA(g_trayLogFont.lfFaceName, "Verdana");
+        g_trayLogFont.lfHeight = -11;
+        g_trayFontSize = 80;
+        s_startup = "";
+        g_pfnGetStartupFolder = ScriptedStartup;
+        AfxComDlg().pfnChooseFont = ScriptedFont;
+    }
+    void TearDown() override
+    {
+        g_pfnGetStartupFolder = startup;
+        AfxComDlg() = entries;
+        g_strLanguage = language;
+        g_translator.SetDirectory(folder);
+        g_translator.Load(language);
+        g_trayLogFont = font; g_trayFontSize = size; g_autoCheckForUpdates = updates;
+    }
+    void RunSheet(const std::function<void(CVisualsPage&, HWND sheet)>& script)
+    {
+        CVisualsPage page;
+        RunPageInSheet(page, [&](HWND sheet) { script(page, sheet); });
+    }
+    static Texts Entries(CVisualsPage& page)
+    {
+        Texts out;
+        char buf[128];
+        for (int i = 0; i < page.m_comboLanguage.GetCount(); ++i) {
+            ::SendMessageA(page.m_comboLanguage.m_hWnd, CB_GETLBTEXT, i, (LPARAM)buf);
+            out.push_back(buf);
+        }
+        return out;
+    }
+    static std::string Selected(CVisualsPage& page)
+    {
+        int i = page.m_comboLanguage.GetCurSel();
+        char buf[128] = "";
+        if (i >= 0) ::SendMessageA(page.m_comboLanguage.m_hWnd, CB_GETLBTEXT, i, (LPARAM)buf);
+        return buf;
+    }
+};
+
+// The listing's order is the file system's.
+Texts ListedInDirectoryOrder(const std::string& folder)
+{
+    Texts out = { "English" };
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((folder + "*.lang").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    do {
+        std::string n = fd.cFileName;
+        n = n.substr(0, n.size() - 5);
+        if (n != "blank") out.push_back(n == "German" ? "Deutsch" : n);
+    } while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+    return out;
+}
+}  // namespace
+
+TEST_F(VisualsPageTest, LanguagesListedAndTheOneInForceSelected)
+{
+    Texts all = ListedInDirectoryOrder(languages.path);
+    ASSERT_EQ(3u, all.size());
+    struct { const char *inForce, *folder, *selected; size_t count; } cases[] = {
+        { "", nullptr, "English", 3 },
+        { "german", nullptr, "Deutsch", 3 },          // the store's case
+        { "Spanish", nullptr, "English", 3 },         // its file was removed
+        { "German", "C:\\no\\such\\folder", "English", 1 },
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.inForce);
+        g_strLanguage = c.inForce;
+        if (c.folder) g_translator.m_strDirectory = c.folder;
+        RunSheet([&](CVisualsPage& page, HWND) {
+            Texts entries = Entries(page);
+            EXPECT_EQ(Texts(all.begin(), all.begin() + (long)c.count), entries);
+            EXPECT_EQ(c.count, (size_t)page.m_astrLanguageFiles.GetSize());
+            EXPECT_EQ(c.selected, Selected(page));
+            EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE)));   // English
+            // A choice not applied goes with a refresh.
+            page.m_comboLanguage.SetCurSel((int)c.count - 1);
+            ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_REFRESH, BM_CLICK, 0, 0);
+            EXPECT_EQ(c.selected, Selected(page));
+        });
+        g_translator.m_strDirectory = languages.path.c_str();
+    }
+}
+
+TEST_F(VisualsPageTest, ApplyLoadsALanguageOnlyWhenTheUserChoseOne)
+{
+    g_strLanguage = "german";
+    g_translator.Load("German");
+    RunSheet([&](CVisualsPage& page, HWND sheet) {
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE)));
+        char note[64];
+        ::GetDlgItemTextA(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE, note, sizeof(note));
+        EXPECT_STREQ("(Sprache)", note);
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+        EXPECT_STREQ("german", g_strLanguage);   // no choice: nothing changes
+        EXPECT_STREQ("Deutsch", g_translator.Translate("German"));
+        int english = 0;
+        page.m_comboLanguage.SetCurSel(english);
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+    });
+    EXPECT_STREQ("", g_strLanguage);
+    EXPECT_STREQ("German", g_translator.Translate("German"));
+}
+
+TEST_F(VisualsPageTest, FontSampleAndTheFontDialog)
+{
+    RunSheet([&](CVisualsPage& page, HWND sheet) {
+        HWND sample = ::GetDlgItem(page.m_hWnd, IDC_MISC_FONT_SAMPLE);
+        struct { const char* face; int size; const char* text; } cases[] = {
+            { nullptr, 0, "8 pt. Verdana" }, { "Tahoma", 105, "10.5 pt. Tahoma" }, { nullptr, 0, "10.5 pt. Tahoma" },
+        };
+        for (auto& c : cases) {
+            SCOPED_TRACE(c.text);
+            LOGFONTA before = page.m_logFont;
+            if (&c != &cases[0]) {
+                s_face = c.face;
+                s_size = c.size;
+                ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_SELECT_FONT, BM_CLICK, 0, 0);
+            }
+            if (!c.face) EXPECT_EQ(0, memcmp(&before, &page.m_logFont, sizeof(before)));   // Cancel
+            char text[64];
+            ::GetWindowTextA(sample, text, sizeof(text));
+            EXPECT_STREQ(c.text, text);
+            LOGFONTA shown = {};
+            ::GetObjectA((HFONT)::SendMessage(sample, WM_GETFONT, 0, 0), sizeof(shown), &shown);
+            EXPECT_STREQ(strchr(c.text, 'V') ? "Verdana" : "Tahoma", shown.lfFaceName);
+        }
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(sheet, 0x3021)));
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    EXPECT_STREQ("Tahoma", g_trayLogFont.lfFaceName);
+    EXPECT_EQ(105, g_trayFontSize);
+}
+
+TEST_F(VisualsPageTest, StartupShortcutMadeKeptAndDeleted)
+{
+    s_startup = startupDir.path.substr(0, startupDir.path.size() - 1);
+    std::string link = startupDir.File("Kestrabel.lnk");
+    // Checked: a link to the program with its description, read back.
+    RunSheet([&](CVisualsPage& page, HWND sheet) {
+        EXPECT_FALSE(::IsDlgButtonChecked(page.m_hWnd, IDC_MISC_AUTORUN));
+        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    ASSERT_TRUE(FileExistsA(link));
+    EXPECT_TRUE(boxes.boxes.empty());
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    IShellLinkA* sl = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&sl)));
+    IPersistFile* pf = nullptr;
+    sl->QueryInterface(IID_IPersistFile, (void**)&pf);
+    WCHAR wide[MAX_PATH];
+    ::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+    EXPECT_EQ(S_OK, pf->Load(wide, STGM_READ));
+    char target[MAX_PATH] = "", desc[MAX_PATH] = "";
+    sl->GetPath(target, MAX_PATH, nullptr, 0);
+    sl->GetDescription(desc, MAX_PATH);
+    EXPECT_STREQ(GetProgramPath(), target);
+    EXPECT_STREQ("Kestrabel Break Reminder", desc);
+    pf->Release();
+    sl->Release();
+    // COM is balanced: the same answer as before the page made its link.
+    EXPECT_EQ(S_FALSE, ::CoInitialize(nullptr));
+    ::CoUninitialize();
+    ::CoUninitialize();
+
+    // An existing link (whatever it holds) is kept byte for byte; unchecking deletes it.
+    WriteFileBytes(link, "not a link");
+    RunSheet([&](CVisualsPage& page, HWND sheet) {
+        EXPECT_TRUE(::IsDlgButtonChecked(page.m_hWnd, IDC_MISC_AUTORUN));
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+        EXPECT_EQ("not a link", ReadFileBytes(link));
+        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    EXPECT_FALSE(FileExistsA(link));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(VisualsPageTest, ShortcutFailuresAreShownAndSaveNothing)
+{
+    std::string link = startupDir.File("Kestrabel.lnk");
+    // A failing SetPath.
+    PFN_CREATESHELLLINK real = g_pfnCreateShellLink;
+    g_pfnCreateShellLink = [](void** p) -> HRESULT { *p = (IShellLinkA*)&s_failingLink; return S_OK; };
+    EXPECT_EQ(E_FAIL, CreateShortcut("C:\\x.exe", link.c_str(), "d"));
+    EXPECT_EQ(0, s_failingLink.saves);
+    g_pfnCreateShellLink = real;
+    EXPECT_FALSE(FileExistsA(link));
+    // A Startup path too long to append to: no box, no file.
+    s_startup = std::string(MAX_PATH - 5, 'a');
+    RunSheet([&](CVisualsPage& page, HWND sheet) {
+        CString path;
+        EXPECT_FALSE(page.GetStartupLinkPath(path));
+        EXPECT_TRUE(path.IsEmpty());
+        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    EXPECT_TRUE(boxes.boxes.empty());
+    // On the page, a failing link shows the code.
+    s_startup = startupDir.path.substr(0, startupDir.path.size() - 1);
+    g_pfnCreateShellLink = [](void** p) -> HRESULT { *p = (IShellLinkA*)&s_failingLink; return S_OK; };
+    RunSheet([&](CVisualsPage& page, HWND sheet) {
+        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    g_pfnCreateShellLink = real;
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ("Failed to create link to Kestrabel in the Windows Startup Folder\nError: 0x80004005", boxes.boxes[0].text);
+    EXPECT_FALSE(FileExistsA(link));
+}
