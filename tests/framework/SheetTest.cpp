@@ -100,12 +100,22 @@ END_MESSAGE_MAP()
 // cancels it.
 HWND s_commonOwner;
 HWND s_sheetWnd;
+// The dialog is looked for among this thread's visible windows, not as the
+// active window: on a display without a window manager the activation may
+// stay with the sheet.
+BOOL CALLBACK FindCommonDialog(HWND h, LPARAM lParam)
+{
+    char cls[32] = "";
+    ::GetClassNameA(h, cls, sizeof(cls));
+    if (h == s_sheetWnd || !::IsWindowVisible(h) || strcmp(cls, "#32770") != 0) return TRUE;
+    *(HWND*)lParam = h;
+    return FALSE;
+}
 void CALLBACK CloseCommonDialog(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND h = ::GetActiveWindow();
-    char cls[32] = "";
-    if (h) ::GetClassNameA(h, cls, sizeof(cls));
-    if (!h || h == s_sheetWnd || strcmp(cls, "#32770") != 0) return;
+    HWND h = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindCommonDialog, (LPARAM)&h);
+    if (!h) return;
     ::KillTimer(nullptr, id);
     s_commonOwner = ::GetWindow(h, GW_OWNER);
     ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
