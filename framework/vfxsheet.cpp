@@ -112,7 +112,17 @@ BOOL CPropertyPage::OnSheetNotify(NMHDR* pHdr, LRESULT* pResult)
 
 BEGIN_MESSAGE_MAP(CPropertySheet, CWnd)
     ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+    ON_MESSAGE(WM_COMMAND, HandleCommand)
 END_MESSAGE_MAP()
+
+LRESULT CPropertySheet::HandleCommand(WPARAM wParam, LPARAM lParam)
+{
+    // The library acts on the command id alone: a control's notification
+    // other than a click (a pop-up list box taking the focus, whose owner is
+    // the sheet) would otherwise press OK or Cancel.
+    if (lParam && HIWORD(wParam) != BN_CLICKED) return 0;
+    return DefWindowProc(WM_COMMAND, wParam, lParam);
+}
 
 CPropertySheet::CPropertySheet(const char* pszCaption, CWnd* pParentWnd, UINT iSelectPage)
     : m_strCaption(pszCaption), m_pParentWnd(pParentWnd)

@@ -78,6 +78,7 @@ public:
 private:
     friend class CPropertyPage;
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    LRESULT HandleCommand(WPARAM wParam, LPARAM lParam);
     std::vector<CPropertyPage*> m_pages;
     BOOL m_bStacked = TRUE;
     INT_PTR m_nResult = IDCANCEL;

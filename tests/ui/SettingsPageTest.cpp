@@ -23,9 +23,9 @@ protected:
     void SetUp() override { s_beeps = 0; g_pfnMessageBeepHook = CountBeep; }
     void TearDown() override { g_pfnMessageBeepHook = nullptr; g_breakSettings = saved; }
     // The page alone in a sheet; the script runs once it is up, then Cancel.
-    void RunSheet(const std::function<void(CSettingsPage&)>& script)
+    void RunSheet(const std::function<void(CSettingsPage&)>& script) { CSettingsPage page; RunSheet(page, script); }
+    void RunSheet(CSettingsPage& page, const std::function<void(CSettingsPage&)>& script)
     {
-        CSettingsPage page;
         CPropertySheet sheet("Kestrabel");
         sheet.AddPage(&page);
         s_script = [&] {
@@ -220,6 +220,30 @@ TEST_F(SettingsPageTest, ApplyWritesEveryRowAndKeepsFieldsOfMissingRows)
     const BreakSpec& d = s.aBreaks[BREAK_DAILY_LIMIT];
     EXPECT_EQ(d.nDuration, 1000); EXPECT_EQ(d.nInterval, 510); EXPECT_TRUE(d.bEnableUnlocking);
     EXPECT_EQ(s.nPostpone, 0);
+}
+
+TEST_F(SettingsPageTest, AlertTypePopUpKeepsTheSheetOpen)
+{
+    struct WatchedPage : CSettingsPage {
+        int cancels = 0;
+        BOOL OnQueryCancel() override { ++cancels; return TRUE; }
+    } watched;
+    RunSheet(watched, [&](CSettingsPage& page) {
+        HWND sheet = ::GetParent(page.m_hWnd);
+        IProperty* item = page.m_list.FindProperty(203);
+        int row = page.m_list.FindIndex(item);
+        page.m_list.SetCurSel(row);
+        ASSERT_TRUE(page.m_list.BeginEdit(item, row));
+        // The drop button's click shows the pop-up list (id 2, owned by the
+        // sheet), which tells its owner when it takes the focus.
+        ::SendMessageA(page.m_list.GetEditorWindow(), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+        HWND popup = ::FindWindowExA(nullptr, nullptr, "ListBox", nullptr);
+        while (popup && ::GetWindow(popup, GW_OWNER) != sheet) popup = ::FindWindowExA(nullptr, popup, "ListBox", nullptr);
+        ASSERT_TRUE(popup && ::IsWindowVisible(popup));
+        ::SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(popup), LBN_SETFOCUS), (LPARAM)popup);
+        PumpMessages(50);
+        EXPECT_EQ(watched.cancels, 0);
+    });
 }
 
 TEST_F(SettingsPageTest, CancelLeavesTheRecord)
