@@ -298,3 +298,26 @@ TEST_F(VisualsPageTest, ShortcutFailuresAreShownAndSaveNothing)
     EXPECT_EQ("Failed to create link to Kestrabel in the Windows Startup Folder\nError: 0x80004005", boxes.boxes[0].text);
     EXPECT_FALSE(FileExistsA(link));
 }
+
+TEST_F(VisualsPageTest, ThreadInTheMultithreadedApartmentGetsTheTipsBoxOnly)
+{
+    struct Run { std::string link; HRESULT hr = E_PENDING; } run;
+    run.link = startupDir.File("Kestrabel.lnk");
+    HANDLE h = ::CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
+        Run* r = (Run*)p;
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        r->hr = CreateShortcut("C:\\x.exe", r->link.c_str(), "d");
+        ::CoUninitialize();
+        return 0;
+    }, &run, 0, nullptr);
+    ASSERT_NE(nullptr, h);
+    ::WaitForSingleObject(h, 10000);
+    ::CloseHandle(h);
+    EXPECT_EQ(0, run.hr);
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ("Could not open the COM library\n", boxes.boxes[0].text);
+    EXPECT_EQ("Tips", boxes.boxes[0].caption);
+    EXPECT_EQ((UINT)(MB_SYSTEMMODAL | MB_ICONINFORMATION), boxes.boxes[0].type);
+    EXPECT_EQ(nullptr, boxes.boxes[0].owner);
+    EXPECT_FALSE(FileExistsA(run.link));
+}
