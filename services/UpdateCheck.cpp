@@ -61,10 +61,12 @@ int TodayDayNumber()
     return DayNumberOf(ft);
 }
 
+const char* g_pszUpdateSite = KS_UPDATE_SITE;
+
 CString BuildUpdateCheckUrl(bool forVersionFile)
 {
     // The site's address, with or without its closing slash.
-    CString site(KS_UPDATE_SITE);
+    CString site(g_pszUpdateSite);
     while (!site.IsEmpty() && site[site.GetLength() - 1] == '/') site = site.Left(site.GetLength() - 1);
     CString url;
     url.Format("%s/%s?param=%u&version=%s", (const char*)site, forVersionFile ? "version.xml" : "check_version.php",

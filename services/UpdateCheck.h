@@ -9,6 +9,10 @@ int DayNumberOf(const FILETIME& ft);
 // Today's day number by the engine's clock.
 int TodayDayNumber();
 
+// The update site's root URL, the build's KS_UPDATE_SITE; tests point it at
+// a server of their own.
+extern const char* g_pszUpdateSite;
+
 // The version file's address (forVersionFile) or the download page's, with
 // the query "?param=<g_parameters>&version=<GetProgramVersion()>".
 CString BuildUpdateCheckUrl(bool forVersionFile);

@@ -318,12 +318,15 @@ TEST_F(Lock, TheDimmingIsHalfTransparentBlackOverWhatWasBeneath)
     HWND white = ::CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 984,
                                    nullptr, nullptr, nullptr, nullptr);
     ::UpdateWindow(white);
-    Pump(100);
-    // What the screen shows there as the lock opens: the static, or a
-    // window of another test program on the same display.
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF beneath = ::GetPixel(screen, 300, 300);
-    ::ReleaseDC(nullptr, screen);
+    // The lock copies the screen: the static must be on it first (X shows
+    // it when it gets to it; the display is this program's alone).
+    const COLORREF beneath = ::GetSysColor(COLOR_3DFACE);
+    ASSERT_TRUE(PumpUntil([&] {
+        HDC screen = ::GetDC(nullptr);
+        COLORREF shown = ::GetPixel(screen, 300, 300);
+        ::ReleaseDC(nullptr, screen);
+        return shown == beneath;
+    }, 5000));
     ShowLock();
     std::vector<HWND> painters = Painters();
     ASSERT_EQ(painters.size(), 1u);

@@ -22,7 +22,8 @@ namespace {
 // test run asking the same port) gets a 404.
 class TestHttpServer {
 public:
-    explicit TestHttpServer(unsigned short port)
+    // Port 0: whatever port the system has free.
+    explicit TestHttpServer(unsigned short port = 0)
     {
         ::InitializeCriticalSection(&m_lock);
         m_hRelease = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
@@ -36,8 +37,11 @@ public:
             a.sin_family = AF_INET;
             a.sin_port = htons(port);
             a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            if (::bind(s, (sockaddr*)&a, sizeof(a)) == 0 && ::listen(s, 8) == 0) {
+            int size = sizeof(a);
+            if (::bind(s, (sockaddr*)&a, sizeof(a)) == 0 && ::listen(s, 8) == 0
+                && ::getsockname(s, (sockaddr*)&a, &size) == 0) {
                 m_listen = s;
+                m_port = ntohs(a.sin_port);
                 break;
             }
             ::closesocket(s);
@@ -58,6 +62,7 @@ public:
         ::DeleteCriticalSection(&m_lock);
     }
     bool Listening() const { return m_hThread != nullptr; }
+    unsigned short Port() const { return m_port; }
 
     void Answer(int status, const std::string& body, const std::string& headers = "")
     {
@@ -170,6 +175,7 @@ private:
 
     CRITICAL_SECTION m_lock;
     SOCKET m_listen = INVALID_SOCKET;
+    unsigned short m_port = 0;
     HANDLE m_hThread = nullptr, m_hRelease, m_hStop;
     int m_status = 200;
     std::string m_body, m_headers, m_match = "GET";
@@ -177,23 +183,30 @@ private:
     std::vector<std::string> m_requests;
 };
 
-// The test build's update site is 127.0.0.1:18231; one server for the whole
-// program, so the port is bound once.
+// One server for the whole program on a port free at run time (two runs on
+// one machine never meet); the program's update site points at it.
+std::string g_site;
 TestHttpServer& Server()
 {
-    static TestHttpServer* s_server = new TestHttpServer(18231);
+    static TestHttpServer* s_server = [] {
+        TestHttpServer* server = new TestHttpServer;
+        char site[64];
+        sprintf(site, "http://127.0.0.1:%u/kestrabel/", (unsigned)server->Port());
+        g_site = site;
+        g_pszUpdateSite = g_site.c_str();
+        return server;
+    }();
     return *s_server;
+}
+std::string Site()
+{
+    Server();
+    return g_site;
 }
 
 // The test's requests carry this "param", the real program's do not.
 const BYTE kTestParameters = 201;
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms)
-{
-    for (DWORD start = ::GetTickCount(); !done(); PumpMessages(10))
-        if (::GetTickCount() - start > ms) return false;
-    return true;
-}
 
 std::vector<std::string> g_shellOpened;
 HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR, INT show)
@@ -548,7 +561,7 @@ TEST_F(UpdateFrameTest, WhileACheckRuns)
     // The tray command opens the download page meanwhile.
     frame->SendMessage(WM_COMMAND, ID_TRAY_CHECK_UPDATES, 0);
     ASSERT_EQ(g_shellOpened.size(), 1u);
-    EXPECT_EQ(g_shellOpened[0], "open http://127.0.0.1:18231/kestrabel/check_version.php?param=201&version=3.1.0.0 5");
+    EXPECT_EQ(g_shellOpened[0], "open " + Site() + "check_version.php?param=201&version=3.1.0.0 5");
 
     Server().Release();
     ASSERT_TRUE(WaitUntilDone());
@@ -571,7 +584,7 @@ TEST_F(UpdateFrameTest, YesOpensTheDownloadPageNoOnlyEndsTheCheck)
     ASSERT_TRUE(WaitUntilDone());
     EXPECT_EQ(boxes.boxes.size(), 2u);
     ASSERT_EQ(g_shellOpened.size(), 1u);
-    EXPECT_EQ(g_shellOpened[0], "open http://127.0.0.1:18231/kestrabel/check_version.php?param=201&version=3.1.0.0 5");
+    EXPECT_EQ(g_shellOpened[0], "open " + Site() + "check_version.php?param=201&version=3.1.0.0 5");
 }
 
 TEST_F(UpdateFrameTest, FailedCheckStillEnds)
@@ -649,10 +662,16 @@ TEST(UpdateCheckUrls, SiteFileAndQuery)
 {
     BYTE saved = g_parameters;
     g_parameters = 4;
+    const char* site = g_pszUpdateSite;
+    g_pszUpdateSite = "http://127.0.0.1:18231/kestrabel/";
     EXPECT_EQ(std::string(BuildUpdateCheckUrl(true)), "http://127.0.0.1:18231/kestrabel/version.xml?param=4&version=3.1.0.0");
     g_parameters = 255;
     EXPECT_EQ(std::string(BuildUpdateCheckUrl(false)),
               "http://127.0.0.1:18231/kestrabel/check_version.php?param=255&version=3.1.0.0");
+    // With or without the closing slash.
+    g_pszUpdateSite = "http://example.test/k";
+    EXPECT_EQ(std::string(BuildUpdateCheckUrl(true)), "http://example.test/k/version.xml?param=255&version=3.1.0.0");
+    g_pszUpdateSite = site;
     g_parameters = saved;
 }
 

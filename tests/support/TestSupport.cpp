@@ -182,6 +182,13 @@ void PumpMessages(DWORD ms)
     } while (::GetTickCount() - start < ms);
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD ms)
+{
+    for (DWORD start = ::GetTickCount(); !done(); PumpMessages(10))
+        if (::GetTickCount() - start > ms) return false;
+    return true;
+}
+
 // Every test program starts here: the application object is set up as the
 // program's entry would, but this process never claims the instance mutex
 // (the end-to-end tests start the real program beside it).

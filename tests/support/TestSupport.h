@@ -61,6 +61,9 @@ private:
 };
 // Runs queued window messages (timers included) for about ms milliseconds.
 void PumpMessages(DWORD ms);
+// Runs queued window messages until done() holds, for at most ms
+// milliseconds; whether it came to hold.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms);
 // Private bytes of this process: the system's count, or, where that reads 0
 // (Wine), the committed private pages found by walking the address space.
 // source, when given, names which of the two was read.

@@ -186,6 +186,10 @@ protected:
         PumpMessages(10);
         EXPECT_EQ(g_dashboard, nullptr);
         EXPECT_EQ(CDashBoardDlg::s_nLive, 0);
+        // A break the test started ends with it: its lock, parentless,
+        // would outlive the frame and cover the screen for the next test.
+        EXPECT_EQ(frame->m_pLockDlg, nullptr);
+        frame->CloseAlerts();
         theApp.m_pMainWnd = nullptr;
         frame->DestroyWindow();
         g_pfnRunSettingsSheet = previousSheet;
