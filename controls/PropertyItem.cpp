@@ -39,21 +39,6 @@ int CProperty::SetEnabled(int bEnable)
     return m_bEnabled;
 }
 
-static void GradientH(HDC hdc, const RECT& rc, COLORREF left, COLORREF right)
-{
-    TRIVERTEX v[2] = {};
-    v[0].x = rc.left; v[0].y = rc.top;
-    v[0].Red = (COLOR16)(GetRValue(left) << 8);
-    v[0].Green = (COLOR16)(GetGValue(left) << 8);
-    v[0].Blue = (COLOR16)(GetBValue(left) << 8);
-    v[1].x = rc.right; v[1].y = rc.bottom;
-    v[1].Red = (COLOR16)(GetRValue(right) << 8);
-    v[1].Green = (COLOR16)(GetGValue(right) << 8);
-    v[1].Blue = (COLOR16)(GetBValue(right) << 8);
-    GRADIENT_RECT gr = {0, 1};
-    ::GradientFill(hdc, v, 2, &gr, 1, GRADIENT_FILL_RECT_H);
-}
-
 void CProperty::DrawName(PropertyDrawContext* pdc)
 {
     COLORREF text, back;
@@ -62,7 +47,10 @@ void CProperty::DrawName(PropertyDrawContext* pdc)
     else { text = pdc->clrText; back = pdc->clrBack; }
 
     if ((pdc->extStyle & LISTSTYLE_GRADIENT_CATEGORIES) && GetItemKind() == ITEMKIND_CATEGORY) {
-        GradientH(pdc->hdc, pdc->rect, ::GetSysColor(COLOR_BTNFACE), pdc->clrBack);
+        CDC dc;
+        dc.Attach(pdc->hdc);
+        dc.GradientFillRect(&pdc->rect, ::GetSysColor(COLOR_BTNFACE), pdc->clrBack, FALSE);
+        dc.Detach();
     } else {
         ::SetBkColor(pdc->hdc, back);
         ::ExtTextOutA(pdc->hdc, 0, 0, ETO_OPAQUE, &pdc->rect, nullptr, 0, nullptr);

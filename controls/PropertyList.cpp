@@ -468,15 +468,9 @@ int CPropertyList::ClampX(int x) const
 static HBRUSH HalftoneBrush()
 {
     // One brush for the life of the process.
-    static HBRUSH s_brush;
-    if (!s_brush) {
-        WORD bits[8];
-        for (int i = 0; i < 8; ++i) bits[i] = (WORD)(0x5555 << (i & 1));
-        HBITMAP bmp = ::CreateBitmap(8, 8, 1, 1, bits);
-        s_brush = ::CreatePatternBrush(bmp);
-        ::DeleteObject(bmp);
-    }
-    return s_brush;
+    static CBrush s_brush;
+    if (!s_brush.m_hObject) s_brush.CreateHalftoneBrush();
+    return (HBRUSH)s_brush.m_hObject;
 }
 
 void CPropertyList::DrawTrackLine(int x)
