@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 #include <psapi.h>
+#include <vector>
 
 SIZE_T PrivateBytes(const char** source)
 {
@@ -24,4 +25,46 @@ SIZE_T PrivateBytes(const char** source)
     }
     if (source) *source = "committed private pages";
     return total;
+}
+
+// How many more objects make(i) can create before the table is full; each
+// is freed again.
+template <class T, class Make, class Free>
+static long FreeSlots(Make make, Free free)
+{
+    std::vector<T> made;
+    made.reserve(70000);
+    for (int i = 0; i < 200000; ++i) {
+        T h = make(i);
+        if (!h) break;
+        made.push_back(h);
+    }
+    for (T h : made) free(h);
+    return (long)made.size();
+}
+
+ObjectCounts CountObjects()
+{
+    HANDLE self = ::GetCurrentProcess();
+    ObjectCounts c = { (long)::GetGuiResources(self, GR_GDIOBJECTS), (long)::GetGuiResources(self, GR_USEROBJECTS), 0 };
+    DWORD handles = 0;
+    if (::GetProcessHandleCount(self, &handles)) c.handles = (long)handles;
+    if (!c.gdi)
+        c.gdi = 65536 - FreeSlots<HPEN>([](int i) { return ::CreatePen(PS_SOLID, 1, RGB(i & 255, 0, 0)); },
+                                        [](HPEN p) { ::DeleteObject(p); });
+    if (!c.user) {
+        ACCEL key = { FVIRTKEY, 'A', 1 };
+        c.user = 65536 - FreeSlots<HACCEL>([&](int) { return ::CreateAcceleratorTableA(&key, 1); },
+                                           [](HACCEL a) { ::DestroyAcceleratorTable(a); });
+    }
+    if (!c.handles) {
+        // Handles are the lowest free multiples of 4: past a long run of
+        // unknown values there are none.
+        DWORD flags;
+        for (ULONG_PTR h = 4, unknown = 0; unknown < 1024; h += 4) {
+            if (::GetHandleInformation((HANDLE)h, &flags)) ++c.handles, unknown = 0;
+            else ++unknown;
+        }
+    }
+    return c;
 }

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 #include "app/Kestrabel.h"
+#include "engine/MainFrame.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>
 #include <fstream>
@@ -208,4 +209,25 @@ int main(int argc, char** argv)
     fflush(stdout);
     fflush(stderr);
     _exit(rc);
+}
+
+RealMainFrame::RealMainFrame()
+    : frame(new CMainFrame), m_pszProfile(theApp.m_pszProfileName), m_strData(g_strDataDirectoryOverride),
+      m_pPrevious(theApp.m_pMainWnd)
+{
+    theApp.m_pszProfileName = _strdup(m_dir.File("Kestrabel.INI").c_str());
+    g_strDataDirectoryOverride = m_dir.File("Data\\").c_str();
+    EXPECT_TRUE(frame->Create(nullptr, "Kestrabel", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, nullptr));
+    theApp.m_pMainWnd = frame;
+    frame->KillTimer(frame->m_nTimerTick);
+    frame->m_nTimerTick = 0;
+}
+
+RealMainFrame::~RealMainFrame()
+{
+    theApp.m_pMainWnd = m_pPrevious;
+    frame->DestroyWindow();
+    free((void*)theApp.m_pszProfileName);
+    theApp.m_pszProfileName = m_pszProfile;
+    g_strDataDirectoryOverride = m_strData;
 }

@@ -68,3 +68,29 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms);
 // (Wine), the committed private pages found by walking the address space.
 // source, when given, names which of the two was read.
 SIZE_T PrivateBytes(const char** source = nullptr);
+
+// What this process holds: GDI objects, USER objects and kernel handles.
+// Wine answers 0 to GetGuiResources and GetProcessHandleCount; there each is
+// counted by hand: the GDI and USER tables' slots less those still free (as
+// many pens and accelerator tables as can be made) and the handle values
+// the system knows. Only differences between two counts mean anything.
+struct ObjectCounts {
+    long gdi, user, handles;
+};
+ObjectCounts CountObjects();
+
+class CMainFrame;
+// The program's own main window for the life of the object: created like
+// the program's, its tick stopped (the test drives it), its settings and
+// counters saved into a temporary folder.
+class RealMainFrame {
+public:
+    RealMainFrame();
+    ~RealMainFrame();
+    CMainFrame* frame;
+private:
+    TempDir m_dir;
+    const char* m_pszProfile;
+    CString m_strData;
+    CWnd* m_pPrevious;
+};

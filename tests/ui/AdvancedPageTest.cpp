@@ -6,6 +6,8 @@
 #include "support/FakeWorld.h"
 #include "app/Messages.h"
 #include "app/Settings.h"
+#include "engine/HooksLoader.h"
+#include "tray/TraySupport.h"
 #include "res/resource.h"
 #include "ui/AdvancedPage.h"
 #include <gtest/gtest.h>
@@ -145,5 +147,25 @@ TEST_F(AdvancedPageTest, ApplyWritesTheSettingsAndPostsOnce)
         EXPECT_EQ(c.lockDelay, g_lockOnInactivityDelay);
         EXPECT_FALSE(g_trackKeyboard);
         EXPECT_TRUE(g_trackMouse && g_trackMouseMove && g_lockOnInactivity);
+    }
+}
+
+TEST_F(AdvancedPageTest, ApplyOnTheRealFrameInstallsAndRemovesTheHooks)
+{
+    ASSERT_NE(g_hookEntryPoints.pfnSetKBHook, nullptr);   // tapvex.dll beside the test program
+    g_trackKeyboard = g_trackMouse = false;
+    ShellRecorder shell;
+    RealMainFrame main;
+    struct { bool keyboard, mouse; } cases[] = { { true, false }, { true, true }, { false, true }, { false, false } };
+    for (auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+            if (c.keyboard != g_trackKeyboard) Click(page.m_hWnd, IDC_TRACK_KEYBOARD);
+            if (c.mouse != g_trackMouse) Click(page.m_hWnd, IDC_TRACK_MOUSE);
+            ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+            PumpMessages(50);
+            EXPECT_EQ(c.keyboard, IsKeyboardHookInstalled());
+            EXPECT_EQ(c.mouse, IsMouseHookInstalled());
+        });
     }
 }
