@@ -4,8 +4,10 @@
 #include "support/TestSupport.h"
 #include "app/Kestrabel.h"
 #include "app/Settings.h"
+#include "engine/MainFrame.h"
 #include "res/resource.h"
 #include "services/Translator.h"
+#include "tray/TraySupport.h"
 #include "ui/VisualsPage.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -219,6 +221,34 @@ TEST_F(VisualsPageTest, FontSampleAndTheFontDialog)
     });
     EXPECT_STREQ("Tahoma", g_trayLogFont.lfFaceName);
     EXPECT_EQ(105, g_trayFontSize);
+}
+
+TEST_F(VisualsPageTest, ApplyRedrawsTheTrayNumberInTheNewFont)
+{
+    ShellRecorder shell;
+    RealMainFrame main;
+    CMainFrame* frame = main.frame;
+    int w = ::GetSystemMetrics(SM_CXSMICON), h = ::GetSystemMetrics(SM_CYSMICON);
+    auto icon = [&] {
+        frame->m_dwState = STATE_WORKING;
+        frame->m_nMinutesLeft = 88;
+        frame->m_nPeriodMinutes = 100;
+        frame->UpdateTrayIcon();
+        return CapturePixels(frame->m_dcIcon.m_hDC, 0, 0, w, h);
+    };
+    std::vector<DWORD> verdana = icon();
+    RunSheet([&](CVisualsPage& page, HWND sheet) {
+        s_face = "Tahoma";
+        s_size = 105;
+        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_SELECT_FONT, BM_CLICK, 0, 0);
+        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+        PumpMessages(50);
+    });
+    std::vector<DWORD> applied = icon();
+    ASSERT_EQ(verdana.size(), (size_t)(w * h));
+    EXPECT_NE(verdana, applied);
+    frame->UpdateIconFont();   // the same font made afresh draws the same number
+    EXPECT_EQ(applied, icon());
 }
 
 TEST_F(VisualsPageTest, StartupShortcutMadeKeptAndDeleted)
