@@ -98,8 +98,6 @@ BOOL CVantrelApp::InitInstance()
     g_isPrimaryInstance = true;
 
     AfxEnableControlContainer();
-    INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
-    ::InitCommonControlsEx(&icc);
     AfxGdiplusStartup();
 
     BYTE raw;

@@ -165,7 +165,7 @@ void CMainFrame::OnTick()
 
     // 4. Cursor.
     POINT pt;
-    if (!world.GetCursorPos(&pt)) {
+    if (!world.GetTickCursorPos(&pt)) {
         pt.x = pt.y = 0;
         m_ptLastCursor = pt;
     }

@@ -6,6 +6,13 @@
 __int64 CWorld::Now() { return (__int64)_time64(nullptr); }
 void CWorld::GetLocalTime(SYSTEMTIME* st) { ::GetLocalTime(st); }
 BOOL CWorld::GetCursorPos(POINT* pt) { return ::GetCursorPos(pt); }
+BOOL CWorld::GetTickCursorPos(POINT* pt)
+{
+    DWORD pos = ::GetMessagePos();
+    pt->x = (short)LOWORD(pos);
+    pt->y = (short)HIWORD(pos);
+    return TRUE;
+}
 bool CWorld::IsKeyDown(int vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; }
 SHORT CWorld::GetKeyState(int vk) { return ::GetKeyState(vk); }
 BOOL CWorld::GetScreenSaverRunning(BOOL* pRunning)

@@ -13,6 +13,10 @@ public:
     virtual __int64 Now();
     virtual void GetLocalTime(SYSTEMTIME* st);
     virtual BOOL GetCursorPos(POINT* pt);
+    // The cursor position as the tick sees it: the one the system recorded
+    // for the timer message being handled, which it takes when it hands the
+    // message over. Asking again would cost a round trip each second.
+    virtual BOOL GetTickCursorPos(POINT* pt);
     // High bit of the asynchronous key state (mouse buttons included).
     virtual bool IsKeyDown(int vk);
     // The thread's key state, as the tray callback reads Shift, Ctrl and Alt.

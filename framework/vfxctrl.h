@@ -21,6 +21,7 @@ protected:
     BOOL CreateControl(const char* cls, const char* text, DWORD dwStyle, const RECT& rect,
                        const CWindow* pParentWnd, UINT nID, DWORD dwExStyle = 0)
     {
+        AfxInitCommonControls();
         return this->CreateEx(dwExStyle, cls, text, dwStyle | WS_CHILD, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top,
                               pParentWnd ? pParentWnd->m_hWnd : nullptr, (HMENU)(UINT_PTR)nID);
@@ -307,6 +308,7 @@ public:
     BOOL Create(CWnd* pParent, DWORD dwStyle = 0)
     {
         if (m_hWnd || !pParent) return FALSE;
+        AfxInitCommonControls();
         m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, pParent->m_hWnd, nullptr, nullptr, nullptr);
         return m_hWnd != nullptr;

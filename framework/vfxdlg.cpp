@@ -45,6 +45,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     m_lpDialogTemplate = nullptr;
     if (pParentWnd) m_pParentWnd = pParentWnd;
     m_bModal = false;
+    AfxInitCommonControls();
     AfxHookWindowCreate(this);
     HWND h = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate),
                                   m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, AfxDlgProc, 0);
@@ -58,6 +59,7 @@ BOOL CDialog::CreateIndirect(const DLGTEMPLATE* pTemplate, CWnd* pParentWnd)
     m_lpDialogTemplate = pTemplate;
     if (pParentWnd) m_pParentWnd = pParentWnd;
     m_bModal = false;
+    AfxInitCommonControls();
     AfxHookWindowCreate(this);
     HWND h = ::CreateDialogIndirectParamA(AfxGetResourceHandle(), pTemplate,
                                           m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, AfxDlgProc, 0);
@@ -71,6 +73,7 @@ INT_PTR CDialog::DoModal()
     m_bModal = true;
     HWND hOwner = AfxGetModalOwner(m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr);
     AfxPushModal(this);
+    AfxInitCommonControls();
     AfxHookWindowCreate(this);
     INT_PTR r = m_lpDialogTemplate
         ? ::DialogBoxIndirectParamA(AfxGetResourceHandle(), m_lpDialogTemplate, hOwner, AfxDlgProc, 0)

@@ -18,6 +18,31 @@ void AfxGdiplusShutdown()
     s_gdiplusToken = 0;
 }
 
+HBITMAP AfxLoadPicture(HINSTANCE hInst, UINT nID, const char* pszType)
+{
+    if (!s_gdiplusToken) return nullptr;
+    HRSRC res = ::FindResourceA(hInst, MAKEINTRESOURCEA(nID), pszType);
+    DWORD size = res ? ::SizeofResource(hInst, res) : 0;
+    HGLOBAL data = size ? ::LoadResource(hInst, res) : nullptr;
+    const BYTE* bytes = data ? (const BYTE*)::LockResource(data) : nullptr;
+    if (!bytes) return nullptr;
+    // A stream over the bytes in memory: shlwapi's, exported by ordinal
+    // only before Vista.
+    typedef IStream*(WINAPI * PFN_MEMSTREAM)(const BYTE*, UINT);
+    HMODULE shlwapi = ::GetModuleHandleA("shlwapi.dll");
+    PFN_MEMSTREAM memStream = shlwapi ? (PFN_MEMSTREAM)(void*)::GetProcAddress(shlwapi, MAKEINTRESOURCEA(12)) : nullptr;
+    IStream* stream = memStream ? memStream(bytes, size) : nullptr;
+    if (!stream) return nullptr;
+    HBITMAP hbm = nullptr;
+    Gdiplus::GpBitmap* picture = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &picture) == Gdiplus::Ok && picture) {
+        if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(picture, &hbm, 0xFFFFFFFF) != Gdiplus::Ok) hbm = nullptr;
+        Gdiplus::DllExports::GdipDisposeImage(picture);
+    }
+    stream->Release();
+    return hbm;
+}
+
 BOOL CDC::CreateCompatibleDC(HDC hdc)
 {
     if (m_hDC) return FALSE;

@@ -191,6 +191,10 @@ protected:
 // (AfxWinMain). FALSE when it cannot start.
 BOOL AfxGdiplusStartup();
 void AfxGdiplusShutdown();
+// A compressed picture resource (PNG, or any format GDI+ reads) of the
+// given resource type as a bitmap the caller deletes; NULL when the
+// resource is missing or unreadable, or GDI+ is not running.
+HBITMAP AfxLoadPicture(HINSTANCE hInst, UINT nID, const char* pszType);
 
 class CPaintDC : public CDC {
 public:

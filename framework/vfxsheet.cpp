@@ -221,6 +221,7 @@ INT_PTR CPropertySheet::DoModal()
 
     m_nResult = IDCANCEL;
     AfxPushModal(this);
+    AfxInitCommonControls();
     AfxHookWindowCreate(this);
     INT_PTR r = ::PropertySheetA(&psh);
     bool created = AfxUnhookWindowCreate();

@@ -235,6 +235,15 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
     return cs.lpszClass != nullptr;
 }
 
+void AfxInitCommonControls()
+{
+    static bool s_done;
+    if (s_done) return;
+    s_done = true;
+    INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
+    ::InitCommonControlsEx(&icc);
+}
+
 BOOL CWindow::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
                        DWORD dwStyle, int x, int y, int nWidth, int nHeight,
                        HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)

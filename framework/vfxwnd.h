@@ -233,6 +233,10 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
 BOOL AfxPreTranslateMessage(MSG* pMsg);
 // Binds the next window that this thread creates to pWnd (from its first message).
 void AfxHookWindowCreate(CWnd* pWnd);
+// Registers the common controls' window classes, once, before the first
+// dialog, property sheet or control is made (not at start-up: a run that
+// opens no window of them never maps the library).
+void AfxInitCommonControls();
 bool AfxUnhookWindowCreate();
 // Registers (once) a plain class with these attributes; returns its name.
 const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # What Kestrabel costs while it waits, against the floor of an empty Win32
-# program (tools/idlefloor.c: a hidden window and a one-second timer).
+# program (tools/idlefloor.c: a hidden window and a one-second timer), and
+# beside that floor asking each second what Kestrabel's tick must ask (the
+# screen saver's state and the cursor): the part of the cost that belongs
+# to those questions and not to the program.
 #
 # Both run side by side under wine64 on a private Xvfb display, in one fresh
 # prefix: Kestrabel from a fresh portable folder with the default settings
@@ -40,14 +43,15 @@ cp -r "$bin/Languages" "$app/"
 printf '[Settings]\r\nAutoCheckForUpdates=0\r\nFontSize=80\r\n' >"$app/Kestrabel.INI"
 cp "$bin/idlefloor.exe" "$run_dir/floor/"
 
-start() {  # folder exe: starts it, prints its process id
-  (cd "$1" && exec "$WINE64" "$2" </dev/null >/dev/null 2>&1) &
+start() {  # folder exe [argument]: starts it, prints its process id
+  (cd "$1" && exec "$WINE64" "$2" ${3:+"$3"} </dev/null >/dev/null 2>&1) &
   echo $!
 }
 pid_ks=$(start "$app" Kestrabel.exe)
 pid_floor=$(start "$run_dir/floor" idlefloor.exe)
+pid_q=$(start "$run_dir/floor" idlefloor.exe queries)
 sleep "$settle"
-for p in $pid_ks $pid_floor; do
+for p in $pid_ks $pid_floor $pid_q; do
   [ -d "/proc/$p" ] || { echo "footprint: a program ended during the settling time" >&2; exit 1; }
 done
 
@@ -69,13 +73,16 @@ memory() {  # PSS and RSS in kB
 
 read -r ks_run0 ks_vol0 ks_inv0 < <(sample "$pid_ks")
 read -r fl_run0 fl_vol0 fl_inv0 < <(sample "$pid_floor")
+read -r q_run0 q_vol0 q_inv0 < <(sample "$pid_q")
 t0=$(date +%s%N)
 sleep "$span"
 read -r ks_run1 ks_vol1 ks_inv1 < <(sample "$pid_ks")
 read -r fl_run1 fl_vol1 fl_inv1 < <(sample "$pid_floor")
+read -r q_run1 q_vol1 q_inv1 < <(sample "$pid_q")
 t1=$(date +%s%N)
 read -r ks_pss ks_rss < <(memory "$pid_ks")
 read -r fl_pss fl_rss < <(memory "$pid_floor")
+read -r q_pss q_rss < <(memory "$pid_q")
 dlls() { grep -io '[^/]*\.dll$' "/proc/$1/maps" | tr 'A-Z' 'a-z' | sort -u; }
 extra_dlls=$(comm -23 <(dlls "$pid_ks") <(dlls "$pid_floor") | tr '\n' ' ')
 threads_ks=$(ls /proc/"$pid_ks"/task | wc -l)
@@ -87,20 +94,22 @@ size_dll=$(stat -c %s "$rel/tapvex.dll")
 awk -v el=$((t1 - t0)) -v span="$span" -v settle="$settle" \
     -v kr=$((ks_run1 - ks_run0)) -v kv=$((ks_vol1 - ks_vol0)) -v ki=$((ks_inv1 - ks_inv0)) \
     -v fr=$((fl_run1 - fl_run0)) -v fv=$((fl_vol1 - fl_vol0)) -v fi=$((fl_inv1 - fl_inv0)) \
-    -v kp="$ks_pss" -v kR="$ks_rss" -v fp="$fl_pss" -v fR="$fl_rss" \
+    -v qr=$((q_run1 - q_run0)) -v qv=$((q_vol1 - q_vol0)) -v qi=$((q_inv1 - q_inv0)) \
+    -v kp="$ks_pss" -v kR="$ks_rss" -v fp="$fl_pss" -v fR="$fl_rss" -v qp="$q_pss" -v qR="$q_rss" \
     -v extra="$extra_dlls" -v kt="$threads_ks" -v ft="$threads_fl" -v se="$size_exe" -v sd="$size_dll" '
 function ratio(a, b) { return b > 0 ? sprintf("%.2f x", a / b) : "-" }
 BEGIN {
   s = el / 1e9
-  kc = 100 * kr / el; fc = 100 * fr / el
+  kc = 100 * kr / el; fc = 100 * fr / el; qc = 100 * qr / el
   printf "Idle footprint, wine64 on Xvfb, settled %d s, sampled %.1f s (main process, all threads)\n", settle, s
-  printf "%-34s %14s %14s %10s\n", "", "Kestrabel", "empty Win32", "ratio"
-  printf "%-34s %13.3f%% %13.3f%% %10s\n", "CPU, share of one core", kc, fc, ratio(kc, fc)
-  printf "%-34s %14.2f %14.2f %10s\n", "voluntary context switches / s", kv / s, fv / s, ratio(kv, fv)
-  printf "%-34s %14.2f %14.2f %10s\n", "involuntary context switches / s", ki / s, fi / s, ratio(ki, fi)
-  printf "%-34s %11.1f MB %11.1f MB %10s\n", "PSS", kp / 1024, fp / 1024, ratio(kp, fp)
-  printf "%-34s %11.1f MB %11.1f MB %10s\n", "RSS", kR / 1024, fR / 1024, ratio(kR, fR)
-  printf "%-34s %14d %14d\n", "threads", kt, ft
+  printf "%-34s %11s %11s %8s %13s %8s\n", "", "Kestrabel", "empty Win32", "ratio", "+ the queries", "ratio"
+  printf "%-34s %10.3f%% %10.3f%% %8s %12.3f%% %8s\n", "CPU, share of one core", kc, fc, ratio(kc, fc), qc, ratio(qc, fc)
+  printf "%-34s %11.2f %11.2f %8s %13.2f %8s\n", "voluntary context switches / s", kv / s, fv / s, ratio(kv, fv), qv / s, ratio(qv, fv)
+  printf "%-34s %11.2f %11.2f %8s %13.2f %8s\n", "involuntary context switches / s", ki / s, fi / s, ratio(ki, fi), qi / s, ratio(qi, fi)
+  printf "%-34s %8.1f MB %8.1f MB %8s %10.1f MB %8s\n", "PSS", kp / 1024, fp / 1024, ratio(kp, fp), qp / 1024, ratio(qp, fp)
+  printf "%-34s %8.1f MB %8.1f MB %8s %10.1f MB %8s\n", "RSS", kR / 1024, fR / 1024, ratio(kR, fR), qR / 1024, ratio(qR, fR)
+  printf "%-34s %11d %11d\n", "threads", kt, ft
+  printf "(+ the queries: the empty program asking each second what the tick asks: screen saver, cursor)\n"
   printf "DLLs mapped beyond the floor: %s\n", extra
   printf "Release (build/win32): Kestrabel.exe %d + tapvex.dll %d = %d bytes\n", se, sd, se + sd
 }'

@@ -219,8 +219,7 @@ LRESULT CMyPropertySheet::OnNcPaint(WPARAM wParam, LPARAM lParam)
     HDC dc = ::GetWindowDC(m_hWnd);
     if (!dc) return r;
     // A picture that cannot be loaded leaves the strip as the frame drew it.
-    HBITMAP bmp = (HBITMAP)::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_SHEET_STRIP),
-                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+    HBITMAP bmp = AfxLoadPicture(AfxGetResourceHandle(), IDB_SHEET_STRIP, "PNG");
     HDC mem = bmp ? ::CreateCompatibleDC(dc) : nullptr;
     if (mem) {
         HGDIOBJ old = ::SelectObject(mem, bmp);

@@ -47,6 +47,7 @@ public:
         st->wSecond = (WORD)t.tm_sec; st->wMilliseconds = 0;
     }
     BOOL GetCursorPos(POINT* pt) override { if (cursorFails) return FALSE; *pt = cursor; return TRUE; }
+    BOOL GetTickCursorPos(POINT* pt) override { return GetCursorPos(pt); }
     bool IsKeyDown(int vk) override { return keysDown[vk]; }
     SHORT GetKeyState(int vk) override { return keyState(vk); }
     BOOL GetScreenSaverRunning(BOOL* running) override
