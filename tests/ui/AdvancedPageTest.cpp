@@ -2,7 +2,7 @@
 // activity sources enable, with and without the hook library; the prompts of
 // the two delays; what Apply writes and posts; Apply stays off until the
 // user changes something.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "support/FakeWorld.h"
 #include "app/Messages.h"
 #include "app/Settings.h"
@@ -11,41 +11,21 @@
 #include "res/resource.h"
 #include "ui/AdvancedPage.h"
 #include <gtest/gtest.h>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
-
-bool Enabled(HWND dlg, int id) { return ::IsWindowEnabled(::GetDlgItem(dlg, id)) != FALSE; }
 bool Visible(HWND dlg, int id) { return (::GetWindowLongPtrA(::GetDlgItem(dlg, id), GWL_STYLE) & WS_VISIBLE) != 0; }
-void Click(HWND dlg, int id) { ::SendDlgItemMessage(dlg, id, BM_CLICK, 0, 0); }
-const int kApply = 0x3021;
 
 class AdvancedPageTest : public ::testing::Test {
 protected:
-    bool mouse = g_trackMouse, keyboard = g_trackKeyboard, moves = g_trackMouseMove, pauses = g_enablePauses,
-         lock = g_lockOnInactivity;
-    int delay = g_pauseDelay, lockDelay = g_lockOnInactivityDelay;
+    Keep keep{ g_trackMouse, g_trackKeyboard, g_trackMouseMove, g_enablePauses, g_lockOnInactivity, g_pauseDelay,
+               g_lockOnInactivityDelay };
     FakeWorld world;
     MessageBoxRecorder boxes;
     void SetUp() override
     {
-        g_trackMouse = g_trackKeyboard = g_trackMouseMove = true;
-        g_enablePauses = true;
-        g_lockOnInactivity = true;
+        g_trackMouse = g_trackKeyboard = g_trackMouseMove = g_enablePauses = g_lockOnInactivity = true;
         g_pauseDelay = 5;
         g_lockOnInactivityDelay = 10;
-    }
-    void TearDown() override
-    {
-        g_trackMouse = mouse; g_trackKeyboard = keyboard; g_trackMouseMove = moves; g_enablePauses = pauses;
-        g_lockOnInactivity = lock; g_pauseDelay = delay; g_lockOnInactivityDelay = lockDelay;
-    }
-    void RunSheet(const std::function<void(CAdvancedPage&, HWND sheet)>& script)
-    {
-        CAdvancedPage page;
-        RunPageInSheet(page, [&](HWND sheet) { script(page, sheet); });
     }
 };
 }  // namespace
@@ -67,17 +47,15 @@ TEST_F(AdvancedPageTest, ControlsFollowTheSourcesAndTheLibrary)
         SCOPED_TRACE(&c - cases);
         g_trackMouse = c.mouse; g_trackKeyboard = c.keyboard; g_trackMouseMove = c.moves; g_lockOnInactivity = c.lock;
         world.hookLibraryLoaded = c.library;
-        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+        RunPage<CAdvancedPage>([&](CAdvancedPage& page, HWND sheet) {
             HWND p = page.m_hWnd;
             for (int id : { IDC_TRACK_PAUSE, IDC_TRACK_RESTART, IDC_TRACK_IDLE_TEXT, IDC_TRACK_MINUTES,
                             IDC_TRACK_PAUSE_DELAY, IDC_TRACK_LOCK })
                 EXPECT_EQ(c.idle, Enabled(p, id)) << id;
-            EXPECT_EQ(c.lockDelay, Enabled(p, IDC_TRACK_LOCK_DELAY));
-            EXPECT_EQ(c.lockDelay, Enabled(p, IDC_TRACK_LOCK_SPIN));
+            for (int id : { IDC_TRACK_LOCK_DELAY, IDC_TRACK_LOCK_SPIN }) EXPECT_EQ(c.lockDelay, Enabled(p, id)) << id;
             EXPECT_TRUE(Enabled(p, IDC_TRACK_PAUSE_SPIN));
-            EXPECT_EQ(c.hookBoxes, Enabled(p, IDC_TRACK_MOUSE));
-            EXPECT_EQ(c.hookBoxes, Enabled(p, IDC_TRACK_KEYBOARD));
-            EXPECT_EQ(c.mouse, ::IsDlgButtonChecked(p, IDC_TRACK_MOUSE) == BST_CHECKED);   // kept when greyed
+            for (int id : { IDC_TRACK_MOUSE, IDC_TRACK_KEYBOARD }) EXPECT_EQ(c.hookBoxes, Enabled(p, id)) << id;
+            EXPECT_EQ(c.mouse, Checked(p, IDC_TRACK_MOUSE));   // kept when greyed
             EXPECT_EQ(c.note, Visible(p, IDC_TRACK_NO_LIBRARY));
             EXPECT_EQ(!c.note, Visible(p, IDC_TRACK_EXPLAIN));
             EXPECT_FALSE(Enabled(sheet, kApply));   // opening is no change
@@ -104,7 +82,7 @@ TEST_F(AdvancedPageTest, DelaysArePromptedAndNothingIsWritten)
         SCOPED_TRACE(c.pause);
         boxes.boxes.clear();
         g_pauseDelay = 7;
-        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+        RunPage<CAdvancedPage>([&](CAdvancedPage& page, HWND sheet) {
             ::SetDlgItemTextA(page.m_hWnd, IDC_TRACK_PAUSE_DELAY, c.pause);
             ::SetDlgItemTextA(page.m_hWnd, IDC_TRACK_LOCK_DELAY, c.lock);
             ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
@@ -112,8 +90,7 @@ TEST_F(AdvancedPageTest, DelaysArePromptedAndNothingIsWritten)
             ASSERT_TRUE(::IsWindow(sheet));   // the page stays
             ASSERT_EQ(1u, boxes.boxes.size());
             EXPECT_EQ(c.prompt, boxes.boxes[0].text);
-            int focused = ::GetDlgCtrlID(::GetFocus());
-            EXPECT_EQ(*c.lock == 'x' ? IDC_TRACK_LOCK_DELAY : IDC_TRACK_PAUSE_DELAY, focused);
+            EXPECT_EQ(*c.lock == 'x' ? IDC_TRACK_LOCK_DELAY : IDC_TRACK_PAUSE_DELAY, ::GetDlgCtrlID(::GetFocus()));
         });
         EXPECT_EQ(7, g_pauseDelay);
     }
@@ -129,10 +106,9 @@ TEST_F(AdvancedPageTest, ApplyWritesTheSettingsAndPostsOnce)
     for (auto& c : cases) {
         g_enablePauses = false;
         g_trackKeyboard = true;
-        world.hookLibraryLoaded = true;
-        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+        RunPage<CAdvancedPage>([&](CAdvancedPage& page, HWND sheet) {
             HWND p = page.m_hWnd;
-            EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(p, IDC_TRACK_RESTART));
+            EXPECT_TRUE(Checked(p, IDC_TRACK_RESTART));
             Click(p, c.restart ? IDC_TRACK_RESTART : IDC_TRACK_PAUSE);
             Click(p, IDC_TRACK_KEYBOARD);
             ::SetDlgItemTextA(p, IDC_TRACK_PAUSE_DELAY, c.pause);

@@ -1,7 +1,7 @@
 // The Sound page in a sheet: which row controls are enabled, the file
 // dialog through the common dialog seam (the record it gets, a choice, a
 // cancel, a failure that writes into its buffer), playing, and Apply.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "support/FakeWorld.h"
 #include "app/Messages.h"
 #include "app/Settings.h"
@@ -9,14 +9,8 @@
 #include "ui/AlertPage.h"
 #include <gtest/gtest.h>
 #include <mmsystem.h>
-#include <functional>
-#include <string>
 
 namespace {
-bool Enabled(HWND dlg, int id) { return ::IsWindowEnabled(::GetDlgItem(dlg, id)) != FALSE; }
-void Click(HWND dlg, int id) { ::SendDlgItemMessage(dlg, id, BM_CLICK, 0, 0); }
-const int kApply = 0x3021;
-
 // What the scripted file dialog saw and answers.
 struct DialogScript {
     OPENFILENAMEA seen;
@@ -42,9 +36,8 @@ BOOL WINAPI ScriptedOpen(LPOPENFILENAMEA ofn)
 
 class AlertPageTest : public ::testing::Test {
 protected:
-    bool use[3] = { g_useSound, g_useSoundPauseStart, g_useSoundPauseEnd };
-    CString files[3] = { g_strSoundFile, g_strSoundFilePauseStart, g_strSoundFilePauseEnd };
-    AFX_COMDLG_ENTRIES entries = AfxComDlg();
+    Keep keep{ g_useSound, g_useSoundPauseStart, g_useSoundPauseEnd, g_strSoundFile, g_strSoundFilePauseStart,
+               g_strSoundFilePauseEnd, AfxComDlg() };
     FakeWorld world;
     MainWindowStandIn main;
     void SetUp() override
@@ -56,23 +49,11 @@ protected:
         s_dialog = DialogScript();
         AfxComDlg().pfnGetOpenFileName = ScriptedOpen;
     }
-    void TearDown() override
-    {
-        AfxComDlg() = entries;
-        g_useSound = use[0]; g_useSoundPauseStart = use[1]; g_useSoundPauseEnd = use[2];
-        g_strSoundFile = files[0]; g_strSoundFilePauseStart = files[1]; g_strSoundFilePauseEnd = files[2];
-    }
     void RunSheet(const std::function<void(CAlertPage&, HWND sheet)>& script)
     {
         CAlertPage page;
         RunPageInSheet(page, [&](HWND sheet) { script(page, sheet); });
         EXPECT_EQ(nullptr, page.m_hPlayIcon);   // released with the window
-    }
-    static std::string Text(HWND dlg, int id)
-    {
-        char buf[512] = "";
-        ::GetDlgItemTextA(dlg, id, buf, sizeof(buf));
-        return buf;
     }
 };
 }  // namespace
@@ -130,7 +111,7 @@ TEST_F(AlertPageTest, BrowseChangesThePathOnlyWhenAFileIsChosen)
             EXPECT_GE(o.nMaxFile, (DWORD)MAX_PATH);
             EXPECT_EQ(nullptr, o.lpstrTitle);
             EXPECT_EQ(sheet, o.hwndOwner);
-            EXPECT_EQ(c.shown, Text(page.m_hWnd, IDC_SOUND_WARN_FILE));
+            EXPECT_EQ(c.shown, ItemText(page.m_hWnd, IDC_SOUND_WARN_FILE));
             EXPECT_STREQ(c.shown, page.m_strWarnFile);
             EXPECT_EQ(c.modified, Enabled(sheet, kApply));
         });

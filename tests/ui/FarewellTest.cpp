@@ -1,5 +1,5 @@
 // The first run's farewell: the balloon once, when the first sheet goes.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "support/FakeWorld.h"
 #include "tray/TraySupport.h"
 #include "engine/MainFrame.h"
@@ -7,38 +7,24 @@
 #include "ui/SettingsSheet.h"
 #include <gtest/gtest.h>
 
-namespace {
-void CALLBACK CancelSheet(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND sheet = ::GetActiveWindow();
-    if (!sheet || !::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0)) return;
-    ::KillTimer(nullptr, id);
-    ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-}
-
-void RunAndCancel(BOOL welcome)
-{
-    UINT_PTR t = ::SetTimer(nullptr, 0, 50, CancelSheet);
-    RunSettingsSheetModal(AfxGetMainWnd(), 0, welcome);
-    ::KillTimer(nullptr, t);
-}
-}
-
 TEST(Farewell, TheFirstRunsSheetLeavesOneBalloon)
 {
     FakeWorld world;
     MessageBoxRecorder boxes;
     ShellRecorder shell;
-    PFN_DRAWANIMATEDRECTS savedZoom = g_pfnDrawAnimatedRects;
+    Keep keep{ g_pfnDrawAnimatedRects, g_firstRun };
     g_pfnDrawAnimatedRects = [](HWND, int, const RECT*, const RECT*) -> BOOL { return TRUE; };
     CMainFrame* frame = new CMainFrame;
     ASSERT_TRUE(frame->Create(nullptr, "Kestrabel", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, nullptr));
     AfxGetApp()->m_pMainWnd = frame;
-    bool firstRun = g_firstRun;
     g_firstRun = true;
+    auto runAndCancel = [](BOOL welcome) {
+        WhenShown(ActiveSheet, [](HWND sheet) { ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
+        RunSettingsSheetModal(AfxGetMainWnd(), 0, welcome);
+    };
 
     shell.calls.clear();
-    RunAndCancel(TRUE);
+    runAndCancel(TRUE);
     std::vector<ShellCall> balloons;
     for (const ShellCall& c : shell.Of(NIM_ADD))
         if (c.nid.uFlags & NIF_INFO) balloons.push_back(c);
@@ -49,11 +35,9 @@ TEST(Farewell, TheFirstRunsSheetLeavesOneBalloon)
 
     // A later sheet of the same run says nothing.
     shell.calls.clear();
-    RunAndCancel(FALSE);
+    runAndCancel(FALSE);
     for (const ShellCall& c : shell.calls) EXPECT_FALSE(c.nid.uFlags & NIF_INFO);
 
     AfxGetApp()->m_pMainWnd = nullptr;
     frame->DestroyWindow();
-    g_firstRun = firstRun;
-    g_pfnDrawAnimatedRects = savedZoom;
 }

@@ -1,40 +1,26 @@
 // The Times page in a real sheet: the rows built from a record, the enabling
 // rules, the range checks through real editor commits, and Apply.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "app/Messages.h"
 #include "engine/BreakSettings.h"
 #include "services/Translator.h"
 #include "ui/SettingsPage.h"
 #include <gtest/gtest.h>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
-int s_beeps;
-BOOL CountBeep(UINT) { ++s_beeps; return TRUE; }
-
-std::function<void()> s_script;
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) { ::KillTimer(nullptr, id); s_script(); }
-
 class SettingsPageTest : public ::testing::Test {
 protected:
     BreakSettings saved = g_breakSettings;
-    void SetUp() override { s_beeps = 0; g_pfnMessageBeepHook = CountBeep; }
-    void TearDown() override { g_pfnMessageBeepHook = nullptr; g_breakSettings = saved; }
-    // The page alone in a sheet; the script runs once it is up, then Cancel.
-    void RunSheet(const std::function<void(CSettingsPage&)>& script) { CSettingsPage page; RunSheet(page, script); }
-    void RunSheet(CSettingsPage& page, const std::function<void(CSettingsPage&)>& script)
+    BeepCounter beep;
+    void TearDown() override { g_breakSettings = saved; }
+    // The page alone in a sheet.
+    void Run(CSettingsPage& page, const std::function<void(CSettingsPage&)>& script)
     {
         CPropertySheet sheet("Kestrabel");
         sheet.AddPage(&page);
-        s_script = [&] {
-            script(page);
-            if (::IsWindow(sheet.m_hWnd)) sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
-        };
-        ::SetTimer(nullptr, 0, 1, RunScript);
-        sheet.DoModal();
+        RunSheet(sheet, [&](HWND) { script(page); });
     }
+    void Run(const std::function<void(CSettingsPage&)>& script) { CSettingsPage page; Run(page, script); }
     static std::string Text(IProperty* p)
     {
         char buf[256] = "";
@@ -95,7 +81,7 @@ TEST_F(SettingsPageTest, RowsFromTheRecord)
         {500, "General", "", true}, {501, "Postpone for", "0 minute(s)", true},
         {502, "Disable unlocking for the first", "16 second(s)", true}, {503, "Disable toggle mode", "Yes", true},
     };
-    RunSheet([&](CSettingsPage& page) {
+    Run([&](CSettingsPage& page) {
         ASSERT_EQ(page.m_list.GetCount(), 28);
         for (int i = 0; i < 28; ++i) {
             IProperty* p = page.m_list.ItemAt(i);
@@ -113,7 +99,7 @@ TEST_F(SettingsPageTest, DefaultMessagesInGerman)
     g_breakSettings.SetDefaultBreakMessages();
     g_translator.SetDirectory((ProgramFolder() + "Languages").c_str());
     ASSERT_TRUE(g_translator.Load("German"));
-    RunSheet([&](CSettingsPage& page) {
+    Run([&](CSettingsPage& page) {
         for (int id : {105, 205, 306, 404}) {
             CString shown;
             ASSERT_TRUE(page.GetPropertyText(id, shown));
@@ -129,7 +115,7 @@ TEST_F(SettingsPageTest, EnablingRules)
 {
     g_breakSettings.aBreaks[BREAK_LONG].bEnabled = false;
     g_breakSettings.aBreaks[BREAK_LONG].nAlertType = ALERT_SLIDER;
-    RunSheet([&](CSettingsPage& page) {
+    Run([&](CSettingsPage& page) {
         struct Step { int id, value; int first, last; const char* enabled; };
         const Step steps[] = {
             {101, 1, 102, 105, "1111"}, {101, 0, 102, 105, "0000"},
@@ -160,11 +146,11 @@ TEST_F(SettingsPageTest, EditedTextsAreCheckedAsTheRowReadsThem)
         {105, "", false, -999},
     };
     g_breakSettings.aBreaks[BREAK_LONG].bEnabled = g_breakSettings.aBreaks[BREAK_MICRO].bEnabled = true;
-    RunSheet([&](CSettingsPage& page) {
+    Run([&](CSettingsPage& page) {
         for (const Case& c : cases) {
-            s_beeps = 0;
+            beep.beeps = 0;
             Commit(page, c.id, c.text);
-            EXPECT_EQ(s_beeps, c.refused ? 1 : 0) << c.id << " '" << c.text << "'";
+            EXPECT_EQ(beep.beeps, c.refused ? 1 : 0) << c.id << " '" << c.text << "'";
             EXPECT_EQ(Int(page, c.id), c.stored) << c.id << " '" << c.text << "'";
         }
         // The row's own commit refuses a wrapped number too: the check alone
@@ -176,7 +162,7 @@ TEST_F(SettingsPageTest, EditedTextsAreCheckedAsTheRowReadsThem)
         // Without an open editor nothing is refused: the value is stored.
         Propose(page, 201, 5000);
         EXPECT_EQ(Int(page, 201), 5000);
-        EXPECT_EQ(s_beeps, 0);
+        EXPECT_EQ(beep.beeps, 0);
     });
 }
 
@@ -188,11 +174,8 @@ TEST_F(SettingsPageTest, ApplyWritesEveryRowAndKeepsFieldsOfMissingRows)
     s.aBreaks[BREAK_LONG] = {600, 4, ALERT_SCREEN_LOCK, true, true, "l"};
     s.aBreaks[BREAK_DAILY_LIMIT] = {5, 510, ALERT_BALLOON, false, true, "d"};
     s.nPostpone = 0;
-    CWnd main;
-    main.Attach(::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-    CWnd* savedMain = AfxGetApp()->m_pMainWnd;
-    AfxGetApp()->m_pMainWnd = &main;
-    RunSheet([&](CSettingsPage& page) {
+    MainWindowStandIn main;
+    Run([&](CSettingsPage& page) {
         Commit(page, 303, "12");
         Commit(page, 205, "new");
         // A row gone and a row whose value no longer reads keep their fields.
@@ -201,14 +184,8 @@ TEST_F(SettingsPageTest, ApplyWritesEveryRowAndKeepsFieldsOfMissingRows)
         unreadable.vt = 0x7FFF;
         EXPECT_TRUE(page.OnApply());
         unreadable.vt = VT_BSTR;
-        MSG msg;
-        int posted = 0;
-        while (::PeekMessageA(&msg, main.m_hWnd, WM_SETTINGS_APPLIED, WM_SETTINGS_APPLIED, PM_REMOVE))
-            posted += msg.wParam == 0 && msg.lParam == 0;
-        EXPECT_EQ(posted, 1);
+        EXPECT_EQ(main.Take(WM_SETTINGS_APPLIED), 1);
     });
-    AfxGetApp()->m_pMainWnd = savedMain;
-    ::DestroyWindow(main.Detach());
     const BreakSpec& m = s.aBreaks[BREAK_MICRO];
     EXPECT_EQ(m.nDuration, 45); EXPECT_EQ(m.nInterval, 7); EXPECT_EQ(m.nAlertType, 0);
     EXPECT_FALSE(m.bEnableUnlocking); EXPECT_TRUE(m.bEnabled); EXPECT_STREQ(m.strMessage, "m");
@@ -228,7 +205,7 @@ TEST_F(SettingsPageTest, AlertTypePopUpKeepsTheSheetOpen)
         int cancels = 0;
         BOOL OnQueryCancel() override { ++cancels; return TRUE; }
     } watched;
-    RunSheet(watched, [&](CSettingsPage& page) {
+    Run(watched, [&](CSettingsPage& page) {
         HWND sheet = ::GetParent(page.m_hWnd);
         IProperty* item = page.m_list.FindProperty(203);
         int row = page.m_list.FindIndex(item);
@@ -248,7 +225,7 @@ TEST_F(SettingsPageTest, AlertTypePopUpKeepsTheSheetOpen)
 
 TEST_F(SettingsPageTest, CancelLeavesTheRecord)
 {
-    RunSheet([&](CSettingsPage& page) {
+    Run([&](CSettingsPage& page) {
         Commit(page, 201, "7");
         Propose(page, 301, 0);
     });

@@ -1,38 +1,22 @@
 // The settings sheet: its strip and size, the remembered position, the zoom,
 // translated tabs, Help on every page and the welcome title.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "app/Product.h"
 #include "app/Settings.h"
 #include "controls/OpenUrl.h"
 #include "res/resource.h"
 #include "services/Translator.h"
 #include "ui/AboutPage.h"
+#include "ui/AdvancedPage.h"
+#include "ui/AlertPage.h"
 #include "ui/Dashboard.h"
+#include "ui/SettingsPage.h"
 #include "ui/SettingsSheet.h"
+#include "ui/StatisticsPage.h"
+#include "ui/VisualsPage.h"
 #include <gtest/gtest.h>
 
 namespace {
-const UINT WM_SCRIPT = WM_APP + 1;
-
-// A sheet that runs a script from inside its modal loop.
-class CScriptedSheet : public CMyPropertySheet {
-public:
-    CScriptedSheet() : CMyPropertySheet("Kestrabel", nullptr, 0) {}
-    std::function<void(CScriptedSheet*)> script;
-    BOOL OnInitDialog() override
-    {
-        BOOL r = CMyPropertySheet::OnInitDialog();
-        PostMessage(WM_SCRIPT);
-        return r;
-    }
-    LRESULT OnScript(WPARAM, LPARAM) { if (script) script(this); Cancel(); return 0; }
-    void Cancel() { SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL); }
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(CScriptedSheet, CMyPropertySheet)
-    ON_MESSAGE(WM_SCRIPT, OnScript)
-END_MESSAGE_MAP()
-
 struct Zoom { int ani; RECT from, to; };
 std::vector<Zoom> s_zooms;
 BOOL WINAPI RecordZoom(HWND, int ani, const RECT* from, const RECT* to)
@@ -48,65 +32,45 @@ HINSTANCE WINAPI RecordOpen(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT)
     return s_shellAnswer;
 }
 UINT WINAPI RefuseWinExec(LPCSTR, UINT) { return 2; }
-int s_beeps;
-BOOL CountBeep(UINT type) { if (type == MB_ICONEXCLAMATION) ++s_beeps; return TRUE; }
 
 class SettingsSheetTest : public ::testing::Test {
 protected:
     CPageWithHelp times{ IDD_TIMES_PAGE, "/manual/TimesPage.html?help=1" };
     CPageWithHelp about{ IDD_ABOUT_PAGE, "/manual/AboutPage.html?help=1" };
     MessageBoxRecorder boxes;
-    PFN_SHELLEXECUTEA savedShell = g_pfnShellExecuteA;
-    PFN_WINEXEC savedExec = g_pfnWinExec;
+    BeepCounter beep{ MB_ICONEXCLAMATION };
+    Keep keep{ g_pfnShellExecuteA, g_pfnWinExec, g_pfnDrawAnimatedRects, g_dialogMoved, g_dialogXPos, g_dialogYPos,
+               g_forceAnimation, g_firstRun };
     void SetUp() override
     {
         s_zooms.clear();
         s_opened.clear();
-        s_beeps = 0;
         s_shellAnswer = (HINSTANCE)42;
         g_pfnDrawAnimatedRects = RecordZoom;
         g_pfnShellExecuteA = RecordOpen;
         g_pfnWinExec = RefuseWinExec;
-        g_pfnMessageBeepHook = CountBeep;
-        g_dialogMoved = false;
-        g_forceAnimation = false;
-        g_firstRun = false;
+        g_dialogMoved = g_forceAnimation = g_firstRun = false;
     }
-    void TearDown() override
+    void TearDown() override { g_translator.m_map.RemoveAll(); }
+    // Times, the extra page and About in the program's sheet.
+    void Run(const std::function<void(CMyPropertySheet*)>& script, CPageWithHelp* extra = nullptr)
     {
-        g_pfnShellExecuteA = savedShell;
-        g_pfnWinExec = savedExec;
-        g_pfnMessageBeepHook = nullptr;
-        g_translator.m_map.RemoveAll();
-    }
-    void Run(const std::function<void(CScriptedSheet*)>& script, CPageWithHelp* extra = nullptr)
-    {
-        CScriptedSheet sheet;
+        CMyPropertySheet sheet("Kestrabel", nullptr, 0);
         sheet.AddPage(&times);
         if (extra) sheet.AddPage(extra);
         sheet.AddPage(&about);
-        sheet.script = script;
-        sheet.DoModal();
+        RunSheet(sheet, [&](HWND) { if (script) script(&sheet); });
     }
 };
 
 int PlainSheetWidth(CPropertyPage* page)
 {
-    struct CMeasured : CPropertySheet {
-        int width = 0;
-        BOOL OnInitDialog() override
-        {
-            CRect rc;
-            GetWindowRect(&rc);
-            width = rc.Width();
-            PostMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
-            return CPropertySheet::OnInitDialog();
-        }
-    } sheet;
+    CPropertySheet sheet;
     sheet.m_psh.dwFlags |= PSH_HASHELP;
     sheet.AddPage(page);
-    sheet.DoModal();
-    return sheet.width;
+    RECT rc = {};
+    RunSheet(sheet, [&](HWND h) { ::GetWindowRect(h, &rc); });
+    return rc.right - rc.left;
 }
 }
 
@@ -118,7 +82,7 @@ TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
     COLORREF stripPixel = 0;
     int suppressed = 0, before = g_dashboardSuppress;
     bool buttonsBesideStrip = false, smallClientOk = false;
-    Run([&](CScriptedSheet* s) {
+    Run([&](CMyPropertySheet* s) {
         CRect rc;
         s->GetWindowRect(&rc);
         width = rc.Width();
@@ -160,7 +124,7 @@ TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
 TEST_F(SettingsSheetTest, OnlyMovesAfterThePlacementAreRemembered)
 {
     bool movedAfterOpening = true;
-    Run([&](CScriptedSheet* s) {
+    Run([&](CMyPropertySheet* s) {
         movedAfterOpening = g_dialogMoved;
         s->SetWindowPos(nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     });
@@ -171,7 +135,7 @@ TEST_F(SettingsSheetTest, OnlyMovesAfterThePlacementAreRemembered)
 
     // Opened there again, at the remembered place.
     POINT at = {};
-    Run([&](CScriptedSheet* s) { CRect rc; s->GetWindowRect(&rc); at = rc.TopLeft(); });
+    Run([&](CMyPropertySheet* s) { CRect rc; s->GetWindowRect(&rc); at = rc.TopLeft(); });
     EXPECT_EQ(at.x, 120);
     EXPECT_EQ(at.y, 80);
 }
@@ -183,7 +147,7 @@ TEST_F(SettingsSheetTest, ZoomOnlyWhenAnimatingOrForced)
     s_zooms.clear();
     g_forceAnimation = true;
     RECT window = {};
-    Run([&](CScriptedSheet* s) { s->GetWindowRect(&window); });
+    Run([&](CMyPropertySheet* s) { s->GetWindowRect(&window); });
     g_forceAnimation = false;
     ASSERT_EQ(s_zooms.size(), 2u);
     EXPECT_EQ(s_zooms[0].ani, IDANI_CAPTION);
@@ -202,7 +166,7 @@ TEST_F(SettingsSheetTest, TabTitlesAndTextsAreTranslated)
     std::vector<std::string> tabs;
     char cancel[64] = "";
     CPageWithHelp statistics(IDD_STATISTICS_PAGE, "/manual/StatisticsPage.html?help=1");
-    Run([&](CScriptedSheet* s) {
+    Run([&](CMyPropertySheet* s) {
         HWND tab = s->GetTabControl();
         for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
             char text[400] = "";
@@ -222,29 +186,34 @@ TEST_F(SettingsSheetTest, TabTitlesAndTextsAreTranslated)
     EXPECT_STREQ(cancel, "Abbrechen");
 }
 
-TEST_F(SettingsSheetTest, HelpOpensThePagesManualOrOnlyBeeps)
+TEST_F(SettingsSheetTest, HelpOpensEachPagesManualOrOnlyBeeps)
 {
-    struct Page { UINT id; const char* path; };
-    const Page pages[] = {
-        { IDD_WELCOME_PAGE, "/manual/?welcome" }, { IDD_TIMES_PAGE, "/manual/TimesPage.html?help=1" },
-        { IDD_SOUND_PAGE, "/manual/AlertPage.html?help=1" }, { IDD_TRACKING_PAGE, "/manual/TrackingPage.html?help=1" },
-        { IDD_MISC_PAGE, "/manual/MiscPage.html?help=1" }, { IDD_STATISTICS_PAGE, "/manual/StatisticsPage.html?help=1" },
-        { IDD_ABOUT_PAGE, "/manual/AboutPage.html?help=1" },
+    CWelcomePage welcome;
+    CSettingsPage timesPage;
+    CAlertPage sound;
+    CAdvancedPage tracking;
+    CVisualsPage misc;
+    CStatisticsPage statistics;
+    CAboutPage aboutPage;
+    const std::pair<CPageWithHelp*, const char*> pages[] = {
+        { &welcome, "/manual/?welcome" }, { &timesPage, "/manual/TimesPage.html?help=1" },
+        { &sound, "/manual/AlertPage.html?help=1" }, { &tracking, "/manual/TrackingPage.html?help=1" },
+        { &misc, "/manual/MiscPage.html?help=1" }, { &statistics, "/manual/StatisticsPage.html?help=1" },
+        { &aboutPage, "/manual/AboutPage.html?help=1" },
     };
     CString site(KS_UPDATE_SITE);
     site = site.Left(site.GetLength() - 1);
-    for (const Page& p : pages) {
-        SCOPED_TRACE(p.path);
+    for (const auto& p : pages) {
+        SCOPED_TRACE(p.second);
         s_opened.clear();
-        CPageWithHelp page(p.id, p.path);
-        EXPECT_TRUE(page.m_psp.dwFlags & PSP_HASHELP);
-        page.OnHelp();
+        EXPECT_TRUE(p.first->m_psp.dwFlags & PSP_HASHELP);
+        p.first->OnHelp();
         ASSERT_EQ(s_opened.size(), 1u);
-        EXPECT_EQ(s_opened[0], std::string(site) + p.path);
+        EXPECT_EQ(s_opened[0], std::string(site) + p.second);
     }
     s_shellAnswer = (HINSTANCE)2;
     times.OnHelp();
-    EXPECT_EQ(s_beeps, 1);
+    EXPECT_EQ(beep.beeps, 1);
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -281,7 +250,7 @@ TEST_F(SettingsSheetTest, AboutPageShowsLinksDisclaimerAndIcon)
     LOGFONTA title = {}, home = {};
     COLORREF iconPixel = CLR_INVALID, face = ::GetSysColor(COLOR_3DFACE);
     AboutIcon icon = {};
-    Run([&](CScriptedSheet* s) {
+    Run([&](CMyPropertySheet* s) {
         s->SendMessage(PSM_SETCURSEL, 1);
         char text[2048] = "";
         ::GetDlgItemTextA(page.m_hWnd, IDC_ABOUT_DISCLAIMER, text, sizeof(text));
@@ -318,39 +287,31 @@ TEST_F(SettingsSheetTest, AboutPageShowsLinksDisclaimerAndIcon)
     }
 }
 
-namespace {
-std::string s_startCaption;
-int s_tabCount;
-LOGFONTA s_welcomeTitle;
-void CALLBACK ReadStartPage(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND sheet = ::GetActiveWindow();
-    HWND page = sheet ? (HWND)::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0) : nullptr;
-    if (!page) return;
-    ::KillTimer(nullptr, id);
-    char text[64] = "";
-    ::GetWindowTextA(page, text, sizeof(text));
-    s_startCaption = text;
-    HFONT title = (HFONT)::SendDlgItemMessageA(page, IDC_WELCOME_TITLE, WM_GETFONT, 0, 0);
-    if (!title || !::GetObjectA(title, sizeof(s_welcomeTitle), &s_welcomeTitle)) s_welcomeTitle = LOGFONTA();
-    s_tabCount = (int)::SendMessageA((HWND)::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0), TCM_GETITEMCOUNT, 0, 0);
-    ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-}
-}
-
 TEST_F(SettingsSheetTest, TheRealRunStartsOnTheAskedPage)
 {
     struct Start { int page; BOOL welcome; const char* caption; int tabs; };
+    LOGFONTA welcomeTitle = {};
     for (const Start& s : { Start{ 0, FALSE, "Times", 6 }, Start{ 4, FALSE, "Statistics", 6 },
                             Start{ 5, FALSE, "About", 6 }, Start{ 0, TRUE, "Welcome!", 7 } }) {
-        s_startCaption.clear();
-        UINT_PTR t = ::SetTimer(nullptr, 0, 50, ReadStartPage);
+        SCOPED_TRACE(s.caption);
+        std::string caption;
+        int tabs = 0;
+        auto currentPage = [] { HWND h = ActiveSheet(); return h ? (HWND)::SendMessageA(h, PSM_GETCURRENTPAGEHWND, 0, 0) : nullptr; };
+        WhenShown(currentPage, [&](HWND page) {
+            char text[64] = "";
+            ::GetWindowTextA(page, text, sizeof(text));
+            caption = text;
+            HFONT title = (HFONT)::SendDlgItemMessageA(page, IDC_WELCOME_TITLE, WM_GETFONT, 0, 0);
+            if (title) ::GetObjectA(title, sizeof(welcomeTitle), &welcomeTitle);
+            HWND sheet = ::GetParent(page);
+            tabs = TabCtrl_GetItemCount((HWND)::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+            ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        });
         RunSettingsSheetModal(nullptr, s.page, s.welcome);
-        ::KillTimer(nullptr, t);
-        EXPECT_EQ(s_startCaption, s.caption) << s.page;
-        EXPECT_EQ(s_tabCount, s.tabs) << s.page;
+        EXPECT_EQ(caption, s.caption);
+        EXPECT_EQ(tabs, s.tabs);
     }
     // The welcome's title in its own font.
-    EXPECT_STREQ(s_welcomeTitle.lfFaceName, "Arial");
-    EXPECT_EQ(s_welcomeTitle.lfWeight, FW_BOLD);
+    EXPECT_STREQ(welcomeTitle.lfFaceName, "Arial");
+    EXPECT_EQ(welcomeTitle.lfWeight, FW_BOLD);
 }

@@ -1,47 +1,25 @@
 // The Statistics page in a sheet and its auto-clear dialog, with a scripted
 // world: rows, texts and slices of given days, the refresh, Clear, the
 // automatic clearing's globals, and the dialog's modes, hours and time.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "support/FakeWorld.h"
 #include "app/Settings.h"
-#include "engine/BreakSettings.h"
-#include "engine/DayCounters.h"
 #include "res/resource.h"
 #include "ui/StatisticsPage.h"
 #include "ui/StatisticsView.h"
 #include <gtest/gtest.h>
 #include <climits>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
-typedef std::vector<std::string> Texts;
-
-bool Enabled(HWND dlg, int id) { return ::IsWindowEnabled(::GetDlgItem(dlg, id)) != FALSE; }
-bool Checked(HWND dlg, int id) { return ::IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
-void Press(HWND dlg, int id) { ::SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, id)); }
-
-void SetDay(int total, int work, int idle, int daily, int limit, bool limitOn)
-{
-    DayCounters& c = g_dayCounters;
-    c.nTotalSeconds = total; c.nWorkSeconds = work; c.nIdleSeconds = idle; c.nDailySeconds = daily;
-    g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nInterval = limit;
-    g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].bEnabled = limitOn;
-}
-
 class StatisticsPageTest : public ::testing::Test {
 protected:
-    // The counters are kept as bytes: a DayCounters object saves itself when it goes.
-    char counters[sizeof(DayCounters)];
-    BreakSettings breaks = g_breakSettings;
-    bool keyboard = g_trackKeyboard, mouse = g_trackMouse, enabled = g_autoZeroEnabled;
-    int mode = g_autoZeroMode, delay = g_autoZeroDelay, time = g_autoZeroTime;
+    Keep keep{ g_breakSettings, g_trackKeyboard, g_trackMouse, g_autoZeroEnabled, g_autoZeroMode, g_autoZeroDelay,
+               g_autoZeroTime };
     FakeWorld world;
     MessageBoxRecorder boxes;
     void SetUp() override
     {
-        memcpy(counters, &g_dayCounters, sizeof(counters));
+        keep.Bytes(g_dayCounters);
         SetDay(11100, 7200, 1800, 7200, 510, true);
         g_dayCounters.nBreaks = 3;
         g_dayCounters.nPostpones = 1;
@@ -55,41 +33,20 @@ protected:
         g_autoZeroDelay = 5;
         g_autoZeroTime = 1730;
     }
-    void TearDown() override
-    {
-        memcpy(&g_dayCounters, counters, sizeof(counters));
-        g_breakSettings = breaks;
-        g_trackKeyboard = keyboard; g_trackMouse = mouse;
-        g_autoZeroEnabled = enabled; g_autoZeroMode = mode; g_autoZeroDelay = delay; g_autoZeroTime = time;
-    }
-    // The Statistics page and a second page in a sheet; the script runs once
-    // it is up, then Cancel closes it unless the script closed it.
+    // The Statistics page in a sheet (see RunPageInSheet).
     void RunSheet(const std::function<void(CStatisticsPage&, HWND sheet)>& script)
     {
         CStatisticsPage page;
-        CPageWithHelp other(IDD_TIMES_PAGE, "/manual/TimesPage.html?help=1");
-        CPropertySheet sheet("Kestrabel");
-        sheet.AddPage(&page);
-        sheet.AddPage(&other);
-        Soon([&] {
-            script(page, sheet.m_hWnd);
-            if (::IsWindow(sheet.m_hWnd)) sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
-        });
-        sheet.DoModal();
+        RunPageInSheet(page, [&](HWND sheet) { script(page, sheet); });
         EXPECT_EQ(0u, page.m_nTimer);   // killed with the page's window
     }
-    // "When?" with the dialog scripted; the dialog's window is handed over.
+    // "When?" with the dialog scripted once it shows and has taken its activation.
     void RunWhen(CStatisticsPage& page, const std::function<void(HWND dlg)>& script)
     {
-        // Once the dialog shows (the first idle moment of its loop) and has
-        // taken its activation.
-        std::function<void()> step = [&] {
-            HWND dlg = ::FindWindowA(nullptr, "AutoZero Settings");
-            if (!dlg || !::IsWindowVisible(dlg)) return Soon(step);
+        WhenShown([] { return ::FindWindowA(nullptr, "AutoZero Settings"); }, [&](HWND dlg) {
             PumpMessages(100);
             script(dlg);
-        };
-        Soon(step);
+        });
         page.OnWhen();
     }
     static Texts Column(CStatisticsPage& page, int col)
@@ -184,7 +141,7 @@ TEST_F(StatisticsPageTest, DaysInTheListAndTheChart)
         for (const Case& c : cases) {
             SCOPED_TRACE(c.slice3);
             SetDay(c.total, c.work, c.idle, c.daily, c.limit, true);
-            ::SendMessage(sheet, PSM_SETCURSEL, 1, 0);   // refreshed behind another tab too
+            ::SendMessage(sheet, PSM_SETCURSEL, 0, 0);   // refreshed behind another tab too
             page.OnTimer(page.m_nTimer);
             EXPECT_EQ(Texts({ c.rest, c.left }), Texts({ (const char*)page.m_list.GetItemText(page.m_nRowRest, 1),
                                                          (const char*)page.m_list.GetItemText(page.m_nRowLeft, 1) }));
@@ -214,7 +171,7 @@ TEST_F(StatisticsPageTest, ClearActsAtOnceAndCancelKeepsIt)
         EXPECT_EQ(1600, c.nKeyStrokesBase);
         EXPECT_EQ(Texts({ "0 minutes", "0 minutes", "0 minutes", "0 minutes", "8h 30m", "0", "0", "0", "0" }), Column(page, 1));
         for (int i = 0; i < 4; ++i) EXPECT_EQ(i == 3 ? 30659.0 : 0.0, page.m_chart.m_slices[i].value) << i;
-        EXPECT_FALSE(Enabled(sheet, 0x3021));   // Apply
+        EXPECT_FALSE(Enabled(sheet, kApply));   // Apply
     });
     EXPECT_EQ(0, g_dayCounters.nBreaks);
 }
@@ -226,7 +183,7 @@ TEST_F(StatisticsPageTest, AutoClearReachesTheGlobalsOnlyOnOk)
             EXPECT_FALSE(Enabled(page.m_hWnd, IDC_STATS_WHEN));
             ::SendDlgItemMessage(page.m_hWnd, IDC_STATS_AUTOCLEAR, BM_CLICK, 0, 0);
             EXPECT_TRUE(Enabled(page.m_hWnd, IDC_STATS_WHEN));
-            EXPECT_TRUE(Enabled(sheet, 0x3021));
+            EXPECT_TRUE(Enabled(sheet, kApply));
             RunWhen(page, [](HWND dlg) {
                 Press(dlg, IDC_AUTOCLEAR_AT);   // no change of mode before OK
                 Press(dlg, IDCANCEL);
@@ -320,7 +277,7 @@ TEST_F(StatisticsPageTest, DialogHoursAndTime)
                 Press(dlg, IDCANCEL);
             });
             EXPECT_EQ(c.hoursAfter * 10000 + c.timeAfter, page.m_nAutoClearHours * 10000 + page.m_nAutoClearTime);
-            EXPECT_EQ(c.apply, Enabled(sheet, 0x3021));
+            EXPECT_EQ(c.apply, Enabled(sheet, kApply));
         });
     }
 }

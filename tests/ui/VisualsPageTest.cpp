@@ -1,7 +1,7 @@
 // The Misc page in a sheet: the language list from a folder and what Apply
 // does with a choice, the font sample through the font dialog seam, and the
 // Startup shortcut made for real in a temporary folder given as Startup.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "app/Kestrabel.h"
 #include "app/Settings.h"
 #include "engine/MainFrame.h"
@@ -11,13 +11,8 @@
 #include "ui/VisualsPage.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
-typedef std::vector<std::string> Texts;
-
 std::string s_startup;   // the Startup folder the seam answers
 BOOL ScriptedStartup(HWND, char* path)
 {
@@ -43,39 +38,27 @@ BOOL WINAPI ScriptedFont(LPCHOOSEFONTA cf)
 }
 
 // A link object whose SetPath fails; everything else is refused too.
+#define REFUSE(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_FAIL; }
 struct FailingLink : IShellLinkA {
     int saves = 0;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** p) override { *p = nullptr; ++saves; return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetPath(LPSTR, int, WIN32_FIND_DATAA*, DWORD) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE GetIDList(LPITEMIDLIST*) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetIDList(LPCITEMIDLIST) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE GetDescription(LPSTR, int) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetDescription(LPCSTR) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE GetWorkingDirectory(LPSTR, int) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetWorkingDirectory(LPCSTR) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE GetArguments(LPSTR, int) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetArguments(LPCSTR) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE GetHotkey(WORD*) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetHotkey(WORD) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE GetShowCmd(int*) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetShowCmd(int) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE GetIconLocation(LPSTR, int, int*) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetIconLocation(LPCSTR, int) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetRelativePath(LPCSTR, DWORD) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE Resolve(HWND, DWORD) override { return E_FAIL; }
-    HRESULT STDMETHODCALLTYPE SetPath(LPCSTR) override { return E_FAIL; }
+    REFUSE(GetPath, LPSTR, int, WIN32_FIND_DATAA*, DWORD) REFUSE(GetIDList, LPITEMIDLIST*) REFUSE(SetIDList, LPCITEMIDLIST)
+    REFUSE(GetDescription, LPSTR, int) REFUSE(SetDescription, LPCSTR) REFUSE(GetWorkingDirectory, LPSTR, int)
+    REFUSE(SetWorkingDirectory, LPCSTR) REFUSE(GetArguments, LPSTR, int) REFUSE(SetArguments, LPCSTR)
+    REFUSE(GetHotkey, WORD*) REFUSE(SetHotkey, WORD) REFUSE(GetShowCmd, int*) REFUSE(SetShowCmd, int)
+    REFUSE(GetIconLocation, LPSTR, int, int*) REFUSE(SetIconLocation, LPCSTR, int) REFUSE(SetRelativePath, LPCSTR, DWORD)
+    REFUSE(Resolve, HWND, DWORD) REFUSE(SetPath, LPCSTR)
 } s_failingLink;
+#undef REFUSE
+HRESULT MakeFailingLink(void** p) { *p = (IShellLinkA*)&s_failingLink; return S_OK; }
 
 class VisualsPageTest : public ::testing::Test {
 protected:
     CString language = g_strLanguage, folder = g_translator.m_strDirectory;
-    LOGFONTA font = g_trayLogFont;
-    int size = g_trayFontSize;
-    bool updates = g_autoCheckForUpdates;
-    AFX_COMDLG_ENTRIES entries = AfxComDlg();
-    PFN_GETSTARTUPFOLDER startup = g_pfnGetStartupFolder;
+    Keep keep{ g_strLanguage, g_trayLogFont, g_trayFontSize, g_autoCheckForUpdates, g_pfnGetStartupFolder,
+               g_pfnCreateShellLink, AfxComDlg() };
     TempDir languages, startupDir;
     MessageBoxRecorder boxes;
     void SetUp() override
@@ -96,18 +79,10 @@ protected:
     }
     void TearDown() override
     {
-        g_pfnGetStartupFolder = startup;
-        AfxComDlg() = entries;
-        g_strLanguage = language;
         g_translator.SetDirectory(folder);
         g_translator.Load(language);
-        g_trayLogFont = font; g_trayFontSize = size; g_autoCheckForUpdates = updates;
     }
-    void RunSheet(const std::function<void(CVisualsPage&, HWND sheet)>& script)
-    {
-        CVisualsPage page;
-        RunPageInSheet(page, [&](HWND sheet) { script(page, sheet); });
-    }
+    void RunSheet(const std::function<void(CVisualsPage&, HWND sheet)>& script) { RunPage<CVisualsPage>(script); }
     static Texts Entries(CVisualsPage& page)
     {
         Texts out;
@@ -166,7 +141,7 @@ TEST_F(VisualsPageTest, LanguagesListedAndTheOneInForceSelected)
             EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE)));   // English
             // A choice not applied goes with a refresh.
             page.m_comboLanguage.SetCurSel((int)c.count - 1);
-            ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_REFRESH, BM_CLICK, 0, 0);
+            Click(page.m_hWnd, IDC_MISC_REFRESH);
             EXPECT_EQ(c.selected, Selected(page));
         });
         g_translator.m_strDirectory = languages.path.c_str();
@@ -206,7 +181,7 @@ TEST_F(VisualsPageTest, FontSampleAndTheFontDialog)
             if (&c != &cases[0]) {
                 s_face = c.face;
                 s_size = c.size;
-                ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_SELECT_FONT, BM_CLICK, 0, 0);
+                Click(page.m_hWnd, IDC_MISC_SELECT_FONT);
             }
             if (!c.face) EXPECT_EQ(0, memcmp(&before, &page.m_logFont, sizeof(before)));   // Cancel
             char text[64];
@@ -216,7 +191,7 @@ TEST_F(VisualsPageTest, FontSampleAndTheFontDialog)
             ::GetObjectA((HFONT)::SendMessage(sample, WM_GETFONT, 0, 0), sizeof(shown), &shown);
             EXPECT_STREQ(strchr(c.text, 'V') ? "Verdana" : "Tahoma", shown.lfFaceName);
         }
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(sheet, 0x3021)));
+        EXPECT_TRUE(Enabled(sheet, kApply));
         ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     });
     EXPECT_STREQ("Tahoma", g_trayLogFont.lfFaceName);
@@ -251,18 +226,10 @@ TEST_F(VisualsPageTest, ApplyRedrawsTheTrayNumberInTheNewFont)
     EXPECT_EQ(applied, icon());
 }
 
-TEST_F(VisualsPageTest, StartupShortcutMadeKeptAndDeleted)
+// The link's target and description, read back through the shell; COM is
+// left balanced: the same answer as before the page made its link.
+void ExpectLinkToTheProgram(const std::string& link)
 {
-    s_startup = startupDir.path.substr(0, startupDir.path.size() - 1);
-    std::string link = startupDir.File("Kestrabel.lnk");
-    // Checked: a link to the program with its description, read back.
-    RunSheet([&](CVisualsPage& page, HWND sheet) {
-        EXPECT_FALSE(::IsDlgButtonChecked(page.m_hWnd, IDC_MISC_AUTORUN));
-        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
-        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    });
-    ASSERT_TRUE(FileExistsA(link));
-    EXPECT_TRUE(boxes.boxes.empty());
     ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
     IShellLinkA* sl = nullptr;
     ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&sl)));
@@ -278,61 +245,62 @@ TEST_F(VisualsPageTest, StartupShortcutMadeKeptAndDeleted)
     EXPECT_STREQ("Kestrabel Break Reminder", desc);
     pf->Release();
     sl->Release();
-    // COM is balanced: the same answer as before the page made its link.
     EXPECT_EQ(S_FALSE, ::CoInitialize(nullptr));
     ::CoUninitialize();
     ::CoUninitialize();
-
-    // An existing link (whatever it holds) is kept byte for byte; unchecking deletes it.
-    WriteFileBytes(link, "not a link");
-    RunSheet([&](CVisualsPage& page, HWND sheet) {
-        EXPECT_TRUE(::IsDlgButtonChecked(page.m_hWnd, IDC_MISC_AUTORUN));
-        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
-        EXPECT_EQ("not a link", ReadFileBytes(link));
-        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
-        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    });
-    EXPECT_FALSE(FileExistsA(link));
-    EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(VisualsPageTest, ShortcutFailuresAreShownAndSaveNothing)
+TEST_F(VisualsPageTest, StartupShortcutMadeKeptDeletedOrItsFailureShown)
+{
+    std::string dir = startupDir.path.substr(0, startupDir.path.size() - 1), link = startupDir.File("Kestrabel.lnk");
+    std::string tooLong(MAX_PATH - 5, 'a');   // no room to append the link's name
+    const char* failed = "Failed to create link to Kestrabel in the Windows Startup Folder\nError: 0x80004005";
+    // The Startup folder, the link object, the file there before; whether a
+    // link is there after a click on the box and OK, and the box shown.
+    struct { const char* what; const std::string& startup; PFN_CREATESHELLLINK make; const char* before; bool after;
+             const char* box; } cases[] = {
+        { "made", dir, nullptr, nullptr, true, nullptr },
+        { "an existing link (whatever it holds) deleted", dir, nullptr, "not a link", false, nullptr },
+        { "a path too long: no box, no file", tooLong, nullptr, nullptr, false, nullptr },
+        { "a failing link shows the code", dir, MakeFailingLink, nullptr, false, failed },
+    };
+    PFN_CREATESHELLLINK real = g_pfnCreateShellLink;
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        s_startup = c.startup;
+        g_pfnCreateShellLink = c.make ? c.make : real;
+        if (c.before) WriteFileBytes(link, c.before);
+        boxes.boxes.clear();
+        RunSheet([&](CVisualsPage& page, HWND sheet) {
+            CString path;
+            EXPECT_EQ(c.startup == dir, page.GetStartupLinkPath(path) != FALSE);
+            EXPECT_STREQ(c.startup == dir ? link.c_str() : "", path);
+            EXPECT_EQ(c.before != nullptr, Checked(page.m_hWnd, IDC_MISC_AUTORUN));
+            ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);   // kept byte for byte
+            EXPECT_EQ(c.before ? c.before : "", ReadFileBytes(link));
+            Click(page.m_hWnd, IDC_MISC_AUTORUN);
+            ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        });
+        ASSERT_EQ(c.after, FileExistsA(link));
+        Texts shown;
+        for (auto& b : boxes.boxes) shown.push_back(b.text);
+        EXPECT_EQ(c.box ? Texts{ c.box } : Texts(), shown);
+        if (c.after) ExpectLinkToTheProgram(link);
+    }
+}
+
+TEST_F(VisualsPageTest, CreateShortcutFailsWithoutSavingAndTellsAThreadInTheMultithreadedApartment)
 {
     std::string link = startupDir.File("Kestrabel.lnk");
     // A failing SetPath.
-    PFN_CREATESHELLLINK real = g_pfnCreateShellLink;
-    g_pfnCreateShellLink = [](void** p) -> HRESULT { *p = (IShellLinkA*)&s_failingLink; return S_OK; };
+    g_pfnCreateShellLink = MakeFailingLink;
     EXPECT_EQ(E_FAIL, CreateShortcut("C:\\x.exe", link.c_str(), "d"));
     EXPECT_EQ(0, s_failingLink.saves);
-    g_pfnCreateShellLink = real;
     EXPECT_FALSE(FileExistsA(link));
-    // A Startup path too long to append to: no box, no file.
-    s_startup = std::string(MAX_PATH - 5, 'a');
-    RunSheet([&](CVisualsPage& page, HWND sheet) {
-        CString path;
-        EXPECT_FALSE(page.GetStartupLinkPath(path));
-        EXPECT_TRUE(path.IsEmpty());
-        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
-        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    });
     EXPECT_TRUE(boxes.boxes.empty());
-    // On the page, a failing link shows the code.
-    s_startup = startupDir.path.substr(0, startupDir.path.size() - 1);
-    g_pfnCreateShellLink = [](void** p) -> HRESULT { *p = (IShellLinkA*)&s_failingLink; return S_OK; };
-    RunSheet([&](CVisualsPage& page, HWND sheet) {
-        ::SendDlgItemMessage(page.m_hWnd, IDC_MISC_AUTORUN, BM_CLICK, 0, 0);
-        ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    });
-    g_pfnCreateShellLink = real;
-    ASSERT_EQ(1u, boxes.boxes.size());
-    EXPECT_EQ("Failed to create link to Kestrabel in the Windows Startup Folder\nError: 0x80004005", boxes.boxes[0].text);
-    EXPECT_FALSE(FileExistsA(link));
-}
-
-TEST_F(VisualsPageTest, ThreadInTheMultithreadedApartmentGetsTheTipsBoxOnly)
-{
+    // A thread in the multithreaded apartment gets the Tips box only.
     struct Run { std::string link; HRESULT hr = E_PENDING; } run;
-    run.link = startupDir.File("Kestrabel.lnk");
+    run.link = link;
     HANDLE h = ::CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
         Run* r = (Run*)p;
         ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
