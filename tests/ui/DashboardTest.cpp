@@ -1,7 +1,7 @@
 // The dashboard: what it shows, its fade, the one-window invariant across
 // every way of opening and closing it, its buttons and More... menu, its
 // position, and what a thousand open/close cycles leave behind.
-#include "support/TestSupport.h"
+#include "ui/UiTest.h"
 #include "support/FakeWorld.h"
 #include "tray/TraySupport.h"
 #include "ui/Dashboard.h"
@@ -9,58 +9,34 @@
 #include "ui/DashboardView.h"
 #include "ui/SettingsSheet.h"
 #include "engine/MainFrame.h"
-#include "engine/DayCounters.h"
-#include "engine/BreakSettings.h"
 #include "app/Kestrabel.h"
 #include "app/Messages.h"
-#include "services/Translator.h"
 #include "res/resource.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <climits>
-#include <functional>
-#include <string>
 
 // ---- contents and fade, without a window ----
 
-namespace {
-// Work, total and daily seconds, the daily limit in minutes; the rest slice
-// and the third slice as shown.
-struct ViewCase { const char* what; int work, total, daily, limit; const char* rest; double restValue;
-                  const char* third; double thirdValue; DWORD thirdColor; };
-const ViewCase kViews[] = {
-    { "just inside the limit", 600, 900, 30659, 510, "Rest/Idle time: 5 minutes", 300, "Left to work: 0 minutes", 0, kDashLeftColor },
-    { "one second over", 600, 900, 30660, 510, "Rest/Idle time: 5 minutes", 300, "Overtime: 0 minutes", 1, kDashOvertimeColor },
-    { "more work than total", 500, 10, 0, 510, "Rest/Idle time: 0 minutes", 0, "Left to work: 8h 30m", 30659, kDashLeftColor },
-    { "a huge limit", 0, 0, 0, 40000000, "Rest/Idle time: 0 minutes", 0, "Left to work: 24855d 3h 14m", INT_MAX, kDashLeftColor },
-    { "most negative daily", 0, 0, INT_MIN, 0, "Rest/Idle time: 0 minutes", 0, "Left to work: 24855d 3h 14m", INT_MAX, kDashLeftColor },
-    { "huge overtime", 0, 0, INT_MAX, 0, "Rest/Idle time: 0 minutes", 0, "Overtime: 24855d 3h 13m", 2147483588.0, kDashOvertimeColor },
-};
-
-class SavedEngineGlobals {
-public:
-    ~SavedEngineGlobals()
-    {
-        g_dayCounters.nWorkSeconds = counters.nWorkSeconds;
-        g_dayCounters.nTotalSeconds = counters.nTotalSeconds;
-        g_dayCounters.nDailySeconds = counters.nDailySeconds;
-        g_dayCounters.nSessionSeconds = counters.nSessionSeconds;
-        g_breakSettings = breaks;
-    }
-    DayCounters counters = g_dayCounters;
-    BreakSettings breaks = g_breakSettings;
-};
-}  // namespace
-
 TEST(DashboardView, SlicesStayPositiveAndWithinTheIntRange)
 {
-    SavedEngineGlobals saved;
-    for (const ViewCase& v : kViews) {
+    // Work, total and daily seconds, the daily limit in minutes; the rest
+    // slice and the third slice as shown.
+    struct { const char* what; int work, total, daily, limit; const char* rest; double restValue;
+             const char* third; double thirdValue; DWORD thirdColor; } views[] = {
+        { "just inside the limit", 600, 900, 30659, 510, "Rest/Idle time: 5 minutes", 300, "Left to work: 0 minutes", 0, kDashLeftColor },
+        { "one second over", 600, 900, 30660, 510, "Rest/Idle time: 5 minutes", 300, "Overtime: 0 minutes", 1, kDashOvertimeColor },
+        { "more work than total", 500, 10, 0, 510, "Rest/Idle time: 0 minutes", 0, "Left to work: 8h 30m", 30659, kDashLeftColor },
+        { "a huge limit", 0, 0, 0, 40000000, "Rest/Idle time: 0 minutes", 0, "Left to work: 24855d 3h 14m", INT_MAX, kDashLeftColor },
+        { "most negative daily", 0, 0, INT_MIN, 0, "Rest/Idle time: 0 minutes", 0, "Left to work: 24855d 3h 14m", INT_MAX, kDashLeftColor },
+        { "huge overtime", 0, 0, INT_MAX, 0, "Rest/Idle time: 0 minutes", 0, "Overtime: 24855d 3h 13m", 2147483588.0, kDashOvertimeColor },
+    };
+    Keep keep{ g_breakSettings };
+    keep.Bytes(g_dayCounters);
+    for (auto& v : views) {
         SCOPED_TRACE(v.what);
-        g_dayCounters.nWorkSeconds = v.work;
-        g_dayCounters.nTotalSeconds = v.total;
-        g_dayCounters.nDailySeconds = v.daily;
-        g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nInterval = v.limit;
+        SetDay(v.total, v.work, 0, v.daily, v.limit, true);
         DashboardView view = ComputeDashboardView(DashboardEngine());
         EXPECT_EQ(view.slices[0].value, (double)v.work);
         EXPECT_STREQ(view.slices[1].label, v.rest);
@@ -100,24 +76,15 @@ void FakeSheet(CWnd*, int, BOOL)
     ShowDashboardIfPinned();
 }
 
-class CFailingDashboard : public CDashBoardDlg {
-public:
-    CFailingDashboard(CWnd* p, bool destroyInside) : CDashBoardDlg(p), m_bDestroyInside(destroyInside) {}
-    // No such template, or a window that ends inside its creation.
-    BOOL Create(UINT, CWnd* pParent) override
-    {
-        return CDashBoardDlg::Create(m_bDestroyInside ? IDD_DASHBOARD : 9999, pParent);
-    }
-    BOOL OnInitDialog() override
-    {
-        CDashBoardDlg::OnInitDialog();
-        DestroyWindow();
-        return TRUE;
-    }
-    bool m_bDestroyInside;
+// A dashboard with no such template, and one whose window ends inside its creation.
+struct CNoTemplateDashboard : CDashBoardDlg {
+    using CDashBoardDlg::CDashBoardDlg;
+    BOOL Create(UINT, CWnd* pParent) override { return CDashBoardDlg::Create(9999, pParent); }
 };
-CDashBoardDlg* NewFailingNoWindow(CWnd* p) { return new CFailingDashboard(p, false); }
-CDashBoardDlg* NewFailingInside(CWnd* p) { return new CFailingDashboard(p, true); }
+struct CEndingDashboard : CDashBoardDlg {
+    using CDashBoardDlg::CDashBoardDlg;
+    BOOL OnInitDialog() override { CDashBoardDlg::OnInitDialog(); DestroyWindow(); return TRUE; }
+};
 
 struct MenuSeen {
     bool fired = false;
@@ -161,6 +128,11 @@ void CALLBACK InsideMenu(HWND, UINT, UINT_PTR id, DWORD)
 
 class DashboardTest : public ::testing::Test {
 protected:
+    FakeWorld world;
+    ShellRecorder shell;
+    Keep keep{ g_breakSettings, g_pfnRunSettingsSheet, g_pfnNewDashboard, g_dashboardPinned, g_dashboardHasPos,
+               g_dashboardXPos, g_dashboardYPos };
+    CMainFrame* frame = nullptr;
     void SetUp() override
     {
         static ULONG_PTR gdiplus;
@@ -168,10 +140,10 @@ protected:
             Gdiplus::GdiplusStartupInput in;
             Gdiplus::GdiplusStartup(&gdiplus, &in, nullptr);
         }
+        keep.Bytes(g_dayCounters);
         world.SetLocal(2026, 12, 9, 10, 0, 0);
         world.cursor = { 600, 5 };    // off the window and the hover point
-        g_dashboardPinned = false;
-        g_dashboardHasPos = false;
+        g_dashboardPinned = g_dashboardHasPos = false;
         g_pfnRunSettingsSheet = FakeSheet;
         g_sheet = SheetSeen();
         frame = new CMainFrame;
@@ -192,30 +164,16 @@ protected:
         frame->CloseAlerts();
         theApp.m_pMainWnd = nullptr;
         frame->DestroyWindow();
-        g_pfnRunSettingsSheet = previousSheet;
-        g_pfnNewDashboard = previousNew;
         g_dashboardSuppress = 0;
-        g_dashboardPinned = pinned;
-        g_dashboardHasPos = hasPos;
-        g_dashboardXPos = x;
-        g_dashboardYPos = y;
         g_modalOpen = false;
     }
-    CDashBoardDlg* Open()
-    {
-        ShowDashboardIfAllowed();
-        return g_dashboard;
-    }
-    void Tick(int n = 1)
-    {
-        for (int i = 0; i < n && g_dashboard; ++i) g_dashboard->OnTimer(g_dashboard->m_nTimerId);
-    }
+    CDashBoardDlg* Open() { ShowDashboardIfAllowed(); return g_dashboard; }
+    void Tick(int n = 1) { for (int i = 0; i < n && g_dashboard; ++i) g_dashboard->OnTimer(g_dashboard->m_nTimerId); }
     int Alpha() const
     {
         BYTE a = 0;
         DWORD flags = 0;
-        if (!g_dashboard || !::GetLayeredWindowAttributes(g_dashboard->m_hWnd, nullptr, &a, &flags)) return -1;
-        return a;
+        return g_dashboard && ::GetLayeredWindowAttributes(g_dashboard->m_hWnd, nullptr, &a, &flags) ? a : -1;
     }
     // Exactly one window and a pointer to it, or neither.
     void ExpectInvariant(bool open)
@@ -225,15 +183,6 @@ protected:
         EXPECT_EQ(CDashBoardDlg::s_nLive, open ? 1 : 0);
         if (g_dashboard) { EXPECT_TRUE(g_dashboard->IsWindow()); }
     }
-
-    FakeWorld world;
-    ShellRecorder shell;
-    SavedEngineGlobals savedEngine;
-    CMainFrame* frame = nullptr;
-    RUN_SETTINGS_SHEET previousSheet = g_pfnRunSettingsSheet;
-    PFN_NEW_DASHBOARD previousNew = g_pfnNewDashboard;
-    bool pinned = g_dashboardPinned, hasPos = g_dashboardHasPos;
-    int x = g_dashboardXPos, y = g_dashboardYPos;
 };
 }  // namespace
 
@@ -314,12 +263,14 @@ TEST_F(DashboardTest, SettingsClosesItWhileTheSheetRunsAndAPinnedOneComesBack)
 
 TEST_F(DashboardTest, FailedCreationLeavesNothingAndTheNextHoverOpensOne)
 {
-    for (PFN_NEW_DASHBOARD make : { NewFailingNoWindow, NewFailingInside }) {
+    PFN_NEW_DASHBOARD real = g_pfnNewDashboard;
+    for (PFN_NEW_DASHBOARD make : { +[](CWnd* p) -> CDashBoardDlg* { return new CNoTemplateDashboard(p); },
+                                    +[](CWnd* p) -> CDashBoardDlg* { return new CEndingDashboard(p); } }) {
         g_pfnNewDashboard = make;
         EXPECT_EQ(Open(), nullptr);
         ExpectInvariant(false);
     }
-    g_pfnNewDashboard = previousNew;
+    g_pfnNewDashboard = real;
     world.cursor = { 700, 700 };
     frame->SendMessage(WM_TRAY_NOTIFY, g_trayIcon.m_nid.uID, WM_MOUSEMOVE);
     PumpMessages(450);

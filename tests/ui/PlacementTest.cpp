@@ -15,16 +15,11 @@ const RECT kTrayCorner = { 10, 20, 140, 50 };         // top left
 const RECT kWork = { 0, 0, 1280, 1004 };
 const int W = 200, H = 100;
 
+// The tray, the remembered point's monitor, the shell's answer and edge, the
+// remembered position; the corner and whether the position still counts.
 struct Case {
-    const char* what;
-    RECT tray;
-    PlacementFacts::Monitor monitor;
-    BOOL answered;
-    UINT edge;
-    bool hasPos;
-    int x, y;
-    int wantX, wantY;
-    bool wantHasPos;
+    const char* what; RECT tray; PlacementFacts::Monitor monitor; BOOL answered; UINT edge; bool hasPos; int x, y;
+    int wantX, wantY; bool wantHasPos;
 };
 
 const Case kCases[] = {
@@ -60,12 +55,8 @@ TEST(PlaceBesideTray, EveryEdgeFallbackAndRememberedCorner)
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
         PlacementFacts f;
-        f.rcTray = c.tray;
-        f.monitor = c.monitor;
-        f.rcWork = kWork;
-        f.bShellAnswered = c.answered;
-        f.uEdge = c.edge;
-        f.rcTrayWork = kWork;
+        f.rcTray = c.tray; f.monitor = c.monitor; f.bShellAnswered = c.answered; f.uEdge = c.edge;
+        f.rcWork = f.rcTrayWork = kWork;
         bool hasPos = c.hasPos;
         POINT p = ComputeBesideTray(f, W, H, hasPos, c.x, c.y);
         EXPECT_EQ(p.x, c.wantX);

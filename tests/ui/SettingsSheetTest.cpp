@@ -15,6 +15,7 @@
 #include "ui/StatisticsPage.h"
 #include "ui/VisualsPage.h"
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 struct Zoom { int ani; RECT from, to; };
@@ -53,13 +54,13 @@ protected:
     }
     void TearDown() override { g_translator.m_map.RemoveAll(); }
     // Times, the extra page and About in the program's sheet.
-    void Run(const std::function<void(CMyPropertySheet*)>& script, CPageWithHelp* extra = nullptr)
+    bool Run(const std::function<void(CMyPropertySheet*)>& script, CPageWithHelp* extra = nullptr)
     {
         CMyPropertySheet sheet("Kestrabel", nullptr, 0);
         sheet.AddPage(&times);
         if (extra) sheet.AddPage(extra);
         sheet.AddPage(&about);
-        RunSheet(sheet, [&](HWND) { if (script) script(&sheet); });
+        return RunSheet(sheet, [&](HWND) { if (script) script(&sheet); });
     }
 };
 
@@ -76,68 +77,56 @@ int PlainSheetWidth(CPropertyPage* page)
 
 TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
 {
-    int plain = PlainSheetWidth(&times);
-    int width = 0, clientLeft = 0, clientTop = 0;
-    DWORD exStyle = 0;
-    COLORREF stripPixel = 0;
-    int suppressed = 0, before = g_dashboardSuppress;
-    bool buttonsBesideStrip = false, smallClientOk = false;
-    Run([&](CMyPropertySheet* s) {
+    int plain = PlainSheetWidth(&times), before = g_dashboardSuppress;
+    EXPECT_TRUE(Run([&](CMyPropertySheet* s) {
+        EXPECT_EQ(g_dashboardSuppress, before + 1);
+        EXPECT_TRUE(s->GetExStyle() & WS_EX_APPWINDOW);
         CRect rc;
         s->GetWindowRect(&rc);
-        width = rc.Width();
+        EXPECT_EQ(rc.Width(), plain + kStripWidth);
         POINT origin = { 0, 0 };
         s->ClientToScreen(&origin);
-        clientLeft = origin.x - rc.left;
-        clientTop = origin.y - rc.top;
-        exStyle = s->GetExStyle();
+        int clientLeft = origin.x - rc.left, clientTop = origin.y - rc.top;
+        EXPECT_EQ(clientLeft, ::GetSystemMetrics(SM_CXDLGFRAME) + kStripWidth);
+        EXPECT_EQ(clientTop, ::GetSystemMetrics(SM_CYDLGFRAME) + ::GetSystemMetrics(SM_CYCAPTION));
         s->SendMessage(WM_NCPAINT, 1);
         HDC dc = ::GetWindowDC(s->m_hWnd);
-        stripPixel = ::GetPixel(dc, clientLeft - 65, clientTop + 40);
+        COLORREF strip = ::GetPixel(dc, clientLeft - 65, clientTop + 40);
         ::ReleaseDC(s->m_hWnd, dc);
-        suppressed = g_dashboardSuppress;
-        RECT tab, ok, help;
+        EXPECT_NE(strip, ::GetSysColor(COLOR_3DFACE));
+        EXPECT_NE(strip, CLR_INVALID);
+        RECT tab, ok, help;   // the buttons beside the strip
         ::GetWindowRect(s->GetTabControl(), &tab);
         ::GetWindowRect(::GetDlgItem(s->m_hWnd, IDOK), &ok);
         ::GetWindowRect(::GetDlgItem(s->m_hWnd, IDHELP), &help);
-        buttonsBesideStrip = ok.left >= origin.x && help.right == tab.right;
+        EXPECT_TRUE(ok.left >= origin.x && help.right == tab.right);
         // A window too small for the strip (as when minimized) keeps an
         // empty client area, not one turned the wrong way round.
         NCCALCSIZE_PARAMS params = {};
         params.rgrc[0] = RECT{ 0, 0, 60, 40 };
         params.rgrc[1] = params.rgrc[2] = params.rgrc[0];
         s->SendMessage(WM_NCCALCSIZE, TRUE, (LPARAM)&params);
-        smallClientOk = params.rgrc[0].left <= params.rgrc[0].right;
-    });
-    EXPECT_TRUE(smallClientOk);
-    EXPECT_TRUE(buttonsBesideStrip);
-    EXPECT_EQ(width, plain + kStripWidth);
-    EXPECT_EQ(clientLeft, ::GetSystemMetrics(SM_CXDLGFRAME) + kStripWidth);
-    EXPECT_EQ(clientTop, ::GetSystemMetrics(SM_CYDLGFRAME) + ::GetSystemMetrics(SM_CYCAPTION));
-    EXPECT_TRUE(exStyle & WS_EX_APPWINDOW);
-    EXPECT_NE(stripPixel, ::GetSysColor(COLOR_3DFACE));
-    EXPECT_NE(stripPixel, CLR_INVALID);
-    EXPECT_EQ(suppressed, before + 1);
+        EXPECT_LE(params.rgrc[0].left, params.rgrc[0].right);
+    }));
     EXPECT_EQ(g_dashboardSuppress, before);
 }
 
 TEST_F(SettingsSheetTest, OnlyMovesAfterThePlacementAreRemembered)
 {
-    bool movedAfterOpening = true;
-    Run([&](CMyPropertySheet* s) {
-        movedAfterOpening = g_dialogMoved;
+    EXPECT_TRUE(Run([&](CMyPropertySheet* s) {
+        EXPECT_FALSE(g_dialogMoved);
         s->SetWindowPos(nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    });
-    EXPECT_FALSE(movedAfterOpening);
+    }));
     EXPECT_TRUE(g_dialogMoved);   // also though the sheet was cancelled
     EXPECT_EQ(g_dialogXPos, 120);
     EXPECT_EQ(g_dialogYPos, 80);
-
     // Opened there again, at the remembered place.
-    POINT at = {};
-    Run([&](CMyPropertySheet* s) { CRect rc; s->GetWindowRect(&rc); at = rc.TopLeft(); });
-    EXPECT_EQ(at.x, 120);
-    EXPECT_EQ(at.y, 80);
+    EXPECT_TRUE(Run([&](CMyPropertySheet* s) {
+        CRect rc;
+        s->GetWindowRect(&rc);
+        EXPECT_EQ(rc.left, 120);
+        EXPECT_EQ(rc.top, 80);
+    }));
 }
 
 TEST_F(SettingsSheetTest, ZoomOnlyWhenAnimatingOrForced)
@@ -148,13 +137,12 @@ TEST_F(SettingsSheetTest, ZoomOnlyWhenAnimatingOrForced)
     g_forceAnimation = true;
     RECT window = {};
     Run([&](CMyPropertySheet* s) { s->GetWindowRect(&window); });
-    g_forceAnimation = false;
     ASSERT_EQ(s_zooms.size(), 2u);
     EXPECT_EQ(s_zooms[0].ani, IDANI_CAPTION);
+    EXPECT_EQ(s_zooms[1].ani, IDANI_CAPTION);
     EXPECT_TRUE(::EqualRect(&s_zooms[0].to, &window));     // out of the tray
     EXPECT_TRUE(::EqualRect(&s_zooms[1].from, &window));   // and back into it
     EXPECT_TRUE(::EqualRect(&s_zooms[0].from, &s_zooms[1].to));
-    EXPECT_EQ(s_zooms[1].ani, IDANI_CAPTION);
 }
 
 TEST_F(SettingsSheetTest, TabTitlesAndTextsAreTranslated)
@@ -163,10 +151,9 @@ TEST_F(SettingsSheetTest, TabTitlesAndTextsAreTranslated)
     g_translator.m_map.SetAt("Times", "Zeiten");
     g_translator.m_map.SetAt("About", longTitle.c_str());
     g_translator.m_map.SetAt("Cancel", "Abbrechen");
-    std::vector<std::string> tabs;
-    char cancel[64] = "";
     CPageWithHelp statistics(IDD_STATISTICS_PAGE, "/manual/StatisticsPage.html?help=1");
-    Run([&](CMyPropertySheet* s) {
+    EXPECT_TRUE(Run([&](CMyPropertySheet* s) {
+        Texts tabs;
         HWND tab = s->GetTabControl();
         for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
             char text[400] = "";
@@ -177,39 +164,32 @@ TEST_F(SettingsSheetTest, TabTitlesAndTextsAreTranslated)
             ::SendMessageA(tab, TCM_GETITEMA, i, (LPARAM)&item);
             tabs.push_back(text);
         }
-        ::GetDlgItemTextA(s->m_hWnd, IDCANCEL, cancel, sizeof(cancel));
-    }, &statistics);
-    ASSERT_EQ(tabs.size(), 3u);
-    EXPECT_EQ(tabs[0], "Zeiten");
-    EXPECT_EQ(tabs[1], "Statistics");             // no translation: kept
-    EXPECT_EQ(tabs[2], longTitle.substr(0, 255));
-    EXPECT_STREQ(cancel, "Abbrechen");
+        // Statistics has no translation: kept; the long title is cut.
+        EXPECT_EQ(tabs, Texts({ "Zeiten", "Statistics", longTitle.substr(0, 255) }));
+        EXPECT_EQ(ItemText(s->m_hWnd, IDCANCEL), "Abbrechen");
+    }, &statistics));
 }
 
 TEST_F(SettingsSheetTest, HelpOpensEachPagesManualOrOnlyBeeps)
 {
-    CWelcomePage welcome;
-    CSettingsPage timesPage;
-    CAlertPage sound;
-    CAdvancedPage tracking;
-    CVisualsPage misc;
-    CStatisticsPage statistics;
-    CAboutPage aboutPage;
-    const std::pair<CPageWithHelp*, const char*> pages[] = {
-        { &welcome, "/manual/?welcome" }, { &timesPage, "/manual/TimesPage.html?help=1" },
-        { &sound, "/manual/AlertPage.html?help=1" }, { &tracking, "/manual/TrackingPage.html?help=1" },
-        { &misc, "/manual/MiscPage.html?help=1" }, { &statistics, "/manual/StatisticsPage.html?help=1" },
-        { &aboutPage, "/manual/AboutPage.html?help=1" },
+    struct { std::unique_ptr<CPageWithHelp> page; const char* path; } pages[] = {
+        { std::make_unique<CWelcomePage>(), "/manual/?welcome" },
+        { std::make_unique<CSettingsPage>(), "/manual/TimesPage.html?help=1" },
+        { std::make_unique<CAlertPage>(), "/manual/AlertPage.html?help=1" },
+        { std::make_unique<CAdvancedPage>(), "/manual/TrackingPage.html?help=1" },
+        { std::make_unique<CVisualsPage>(), "/manual/MiscPage.html?help=1" },
+        { std::make_unique<CStatisticsPage>(), "/manual/StatisticsPage.html?help=1" },
+        { std::make_unique<CAboutPage>(), "/manual/AboutPage.html?help=1" },
     };
     CString site(KS_UPDATE_SITE);
     site = site.Left(site.GetLength() - 1);
-    for (const auto& p : pages) {
-        SCOPED_TRACE(p.second);
+    for (auto& p : pages) {
+        SCOPED_TRACE(p.path);
         s_opened.clear();
-        EXPECT_TRUE(p.first->m_psp.dwFlags & PSP_HASHELP);
-        p.first->OnHelp();
+        EXPECT_TRUE(p.page->m_psp.dwFlags & PSP_HASHELP);
+        p.page->OnHelp();
         ASSERT_EQ(s_opened.size(), 1u);
-        EXPECT_EQ(s_opened[0], std::string(site) + p.second);
+        EXPECT_EQ(s_opened[0], std::string(site) + p.path);
     }
     s_shellAnswer = (HINSTANCE)2;
     times.OnHelp();
@@ -217,7 +197,7 @@ TEST_F(SettingsSheetTest, HelpOpensEachPagesManualOrOnlyBeeps)
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST(SettingsSheetParts, WelcomeTitleFontAndStripCut)
+TEST(SettingsSheetParts, WelcomeTitleFontStripCutAndAboutIcon)
 {
     LOGFONTA dialog = {};
     dialog.lfHeight = -11;
@@ -229,62 +209,50 @@ TEST(SettingsSheetParts, WelcomeTitleFontAndStripCut)
     EXPECT_EQ(title.lfWeight, FW_BOLD);
     EXPECT_STREQ(title.lfFaceName, "Arial");
     EXPECT_EQ(title.lfItalic, 1);
-
+    // The sheet's own strip is cut at the bottom, a taller one at the right side.
     struct Cut { int height; LONG cx, cy; };
-    const Cut cuts[] = {
-        { 364, 242, 677 },    // the sheet's own strip: cut at the bottom
-        { 1300, 68, 681 },    // a taller strip: cut at the right side
-        { 0, 242, 681 },
-    };
-    for (const Cut& c : cuts) {
+    for (const Cut& c : { Cut{ 364, 242, 677 }, Cut{ 1300, 68, 681 }, Cut{ 0, 242, 681 } }) {
         SIZE s = StripSourceSize(c.height);
         EXPECT_EQ(s.cx, c.cx) << c.height;
         EXPECT_EQ(s.cy, c.cy) << c.height;
     }
-}
-
-TEST_F(SettingsSheetTest, AboutPageShowsLinksDisclaimerAndIcon)
-{
-    CAboutPage page;
-    std::string disclaimer;
-    LOGFONTA title = {}, home = {};
-    COLORREF iconPixel = CLR_INVALID, face = ::GetSysColor(COLOR_3DFACE);
-    AboutIcon icon = {};
-    Run([&](CMyPropertySheet* s) {
-        s->SendMessage(PSM_SETCURSEL, 1);
-        char text[2048] = "";
-        ::GetDlgItemTextA(page.m_hWnd, IDC_ABOUT_DISCLAIMER, text, sizeof(text));
-        disclaimer = text;
-        ::GetObjectA(page.m_titleLink.GetFont(), sizeof(title), &title);
-        ::GetObjectA(page.m_homeLink.GetFont(), sizeof(home), &home);
-        for (CHyperLink* link : { &page.m_titleLink, &page.m_homeLink }) {
-            link->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-            link->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        }
-        RECT rc;
-        page.m_titleLink.GetWindowRect(&rc);
-        ::MapWindowPoints(nullptr, page.m_hWnd, (POINT*)&rc, 2);
-        icon = AboutIconBeside(rc.left);
-        ::RedrawWindow(page.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        HDC dc = ::GetDC(page.m_hWnd);
-        iconPixel = ::GetPixel(dc, icon.x + icon.size / 2, rc.top + icon.size / 4);
-        ::ReleaseDC(page.m_hWnd, dc);
-    }, &page);
-    EXPECT_EQ(disclaimer.substr(0, 24), "DISCLAIMER:\r\n\r\nThis soft");
-    EXPECT_EQ(disclaimer, std::string(page.m_strDisclaimer));
-    EXPECT_NE(disclaimer.find("found in the Kestrabel directory, or contact support@example.com"), std::string::npos);
-    EXPECT_FALSE(title.lfUnderline);
-    EXPECT_LT(title.lfHeight, -20);            // 20 points
-    EXPECT_TRUE(home.lfUnderline);
-    EXPECT_EQ(s_opened, (std::vector<std::string>{ KS_HOME_PAGE, KS_HOME_PAGE }));
-    EXPECT_NE(iconPixel, face);
-
     struct Beside { int left, size, x; };
     for (const Beside& b : { Beside{ 49, 32, 8 }, Beside{ 50, 48, 1 }, Beside{ 35, 16, 9 }, Beside{ 36, 32, 2 } }) {
         AboutIcon i = AboutIconBeside(b.left);
         EXPECT_EQ(i.size, b.size) << b.left;
         EXPECT_EQ(i.x, b.x) << b.left;
     }
+}
+
+TEST_F(SettingsSheetTest, AboutPageShowsLinksDisclaimerAndIcon)
+{
+    CAboutPage page;
+    EXPECT_TRUE(Run([&](CMyPropertySheet* s) {
+        s->SendMessage(PSM_SETCURSEL, 1);
+        std::string disclaimer = ItemText(page.m_hWnd, IDC_ABOUT_DISCLAIMER);
+        EXPECT_EQ(disclaimer.substr(0, 24), "DISCLAIMER:\r\n\r\nThis soft");
+        EXPECT_EQ(disclaimer, std::string(page.m_strDisclaimer));
+        EXPECT_NE(disclaimer.find("found in the Kestrabel directory, or contact support@example.com"), std::string::npos);
+        LOGFONTA title = {}, home = {};
+        ::GetObjectA(page.m_titleLink.GetFont(), sizeof(title), &title);
+        ::GetObjectA(page.m_homeLink.GetFont(), sizeof(home), &home);
+        EXPECT_FALSE(title.lfUnderline);
+        EXPECT_LT(title.lfHeight, -20);            // 20 points
+        EXPECT_TRUE(home.lfUnderline);
+        for (CHyperLink* link : { &page.m_titleLink, &page.m_homeLink }) {
+            link->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+            link->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        }
+        EXPECT_EQ(s_opened, (std::vector<std::string>{ KS_HOME_PAGE, KS_HOME_PAGE }));
+        RECT rc;
+        page.m_titleLink.GetWindowRect(&rc);
+        ::MapWindowPoints(nullptr, page.m_hWnd, (POINT*)&rc, 2);
+        AboutIcon icon = AboutIconBeside(rc.left);
+        ::RedrawWindow(page.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC dc = ::GetDC(page.m_hWnd);
+        EXPECT_NE(::GetPixel(dc, icon.x + icon.size / 2, rc.top + icon.size / 4), ::GetSysColor(COLOR_3DFACE));
+        ::ReleaseDC(page.m_hWnd, dc);
+    }, &page));
 }
 
 TEST_F(SettingsSheetTest, TheRealRunStartsOnTheAskedPage)

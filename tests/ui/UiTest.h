@@ -73,14 +73,17 @@ private:
 };
 
 // Runs the sheet modally; the script runs from its loop once it is up, then
-// Cancel closes it unless the script closed it.
-inline void RunSheet(CPropertySheet& sheet, const std::function<void(HWND sheet)>& script)
+// Cancel closes it unless the script closed it. Whether the script ran.
+inline bool RunSheet(CPropertySheet& sheet, const std::function<void(HWND sheet)>& script)
 {
+    bool ran = false;
     Soon([&] {
+        ran = true;
         if (script) script(sheet.m_hWnd);
         if (::IsWindow(sheet.m_hWnd)) sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
     });
     sheet.DoModal();
+    return ran;
 }
 // A fresh Page as the second page of a sheet (see RunPageInSheet).
 template <class Page> void RunPage(const std::function<void(Page&, HWND sheet)>& script)
