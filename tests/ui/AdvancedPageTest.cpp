@@ -135,7 +135,7 @@ TEST_F(AdvancedPageTest, ApplyOnTheRealFrameInstallsAndRemovesTheHooks)
     struct { bool keyboard, mouse; } cases[] = { { true, false }, { true, true }, { false, true }, { false, false } };
     for (auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        RunSheet([&](CAdvancedPage& page, HWND sheet) {
+        RunPage<CAdvancedPage>([&](CAdvancedPage& page, HWND sheet) {
             if (c.keyboard != g_trackKeyboard) Click(page.m_hWnd, IDC_TRACK_KEYBOARD);
             if (c.mouse != g_trackMouse) Click(page.m_hWnd, IDC_TRACK_MOUSE);
             ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
