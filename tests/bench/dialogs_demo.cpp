@@ -1,12 +1,12 @@
 // Shows the framework's dialogs for a screenshot. Run inside Wine's virtual
 // desktop:
 //
-//   KS_DEMO=prompt|file|font|welcome|about [KS_DEMO_LONG=1]
+//   KS_DEMO=prompt|file|font|welcome|times|sound|tracking|misc|statistics|about [KS_DEMO_LONG=1]
 //   wine64 explorer /desktop=shots,1024x768 dialogs_demo.exe
 //
 // prompt, file and font: a two-page test sheet, with the range prompt, the
-// file dialog or the font dialog opened from its first page. welcome and
-// about: the settings sheet on that page (KS_DEMO_LONG=1: in German). The
+// file dialog or the font dialog opened from its first page. welcome and the
+// page names: the settings sheet on that page (KS_DEMO_LONG=1: in German). The
 // program prints "SHOWN" and keeps the window for KS_DEMO_SECONDS (default
 // 8) seconds.
 #include "support/DialogTemplate.h"
@@ -122,14 +122,18 @@ TEST(DialogsDemo, Show)
         printf("second done\n");
         return;
     }
-    if (what == "welcome" || what == "about") {
+    static const char* const kPages[] = { "times", "sound", "tracking", "misc", "statistics", "about" };
+    int page = -1;
+    for (int i = 0; i < 6; ++i)
+        if (what == kPages[i]) page = i;
+    if (what == "welcome" || page >= 0) {
         g_firstRun = false;
         // The sheet shows for the screenshot, then the timer cancels it.
         struct Starter {
             static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) { ::KillTimer(nullptr, id); Shown(); }
         };
         ::SetTimer(nullptr, 0, 1500, Starter::Tick);
-        RunSettingsSheetModal(nullptr, what == "about" ? 5 : 0, what == "welcome");
+        RunSettingsSheetModal(nullptr, page < 0 ? 0 : page, what == "welcome");
         return;
     }
     DialogTemplate a = PageTemplate("Breaks"), b = PageTemplate("Sounds");
