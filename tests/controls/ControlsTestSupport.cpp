@@ -1,40 +1,16 @@
 #include "ControlsTestSupport.h"
 
-MemoryCanvas::MemoryCanvas(int w, int h) : width(w), height(h)
+int PumpCountingPaints(HWND hWnd, DWORD ms)
 {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    dc = ::CreateCompatibleDC(nullptr);
-    m_bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = (DWORD*)bits;
-    m_old = ::SelectObject(dc, m_bmp);
-}
-
-MemoryCanvas::~MemoryCanvas()
-{
-    ::SelectObject(dc, m_old);
-    ::DeleteObject(m_bmp);
-    ::DeleteDC(dc);
-}
-
-COLORREF MemoryCanvas::Pixel(int x, int y) const
-{
-    ::GdiFlush();
-    DWORD v = m_bits[(size_t)y * (size_t)width + (size_t)x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
-void MemoryCanvas::Fill(COLORREF c)
-{
-    RECT rc = {0, 0, width, height};
-    HBRUSH b = ::CreateSolidBrush(c);
-    ::FillRect(dc, &rc, b);
-    ::DeleteObject(b);
+    int paints = 0;
+    MSG msg;
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms && paints <= 1000; ::Sleep(2))
+        while (paints <= 1000 && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            paints += msg.message == WM_PAINT && msg.hwnd == hWnd;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    return paints;
 }
 
 static LRESULT CALLBACK StubProc(HWND h, UINT m, WPARAM w, LPARAM l)
@@ -58,16 +34,6 @@ ListStub::ListStub()
     ::RegisterClassA(&wc);
     hwnd = ::CreateWindowExA(0, "KsListStub", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)this);
-}
-
-ListStub::~ListStub()
-{
-    ::DestroyWindow(hwnd);
-}
-
-EditStub::EditStub()
-{
-    hwnd = ::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 
 std::string DisplayText(IProperty* p)

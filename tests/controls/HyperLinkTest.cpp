@@ -3,7 +3,7 @@
 // the tooltip relay inside a modal dialog's own loop.
 #include "controls/HyperLink.h"
 #include "controls/OpenUrl.h"
-#include "ControlHost.h"
+#include "ControlsTestSupport.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 #include <stdlib.h>

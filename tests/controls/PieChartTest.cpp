@@ -2,7 +2,7 @@
 // back by pixel, paints that cannot draw, setters out of range, and repeated
 // paints that keep memory flat.
 #include "controls/PieChartCtrl.h"
-#include "ControlHost.h"
+#include "ControlsTestSupport.h"
 #include <gtest/gtest.h>
 #include "support/TestSupport.h"
 #include <limits.h>

@@ -100,10 +100,8 @@ std::string MachineLanguageIn(const std::string& languagesFolder)
     return FileExistsA(languagesFolder + "\\" + name + ".lang") ? name : "";
 }
 
-std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h)
+MemoryCanvas::MemoryCanvas(int w, int h, HDC like) : width(w), height(h)
 {
-    std::vector<DWORD> pixels;
-    if (!hdc || w <= 0 || h <= 0) return pixels;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = w;
@@ -111,21 +109,51 @@ std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h)
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(hdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = ::CreateCompatibleDC(hdc);
-    if (bmp && mem) {
-        HGDIOBJ old = ::SelectObject(mem, bmp);
-        if (::BitBlt(mem, 0, 0, w, h, hdc, x, y, SRCCOPY)) {
-            ::GdiFlush();
-            const DWORD* p = (const DWORD*)bits;
-            pixels.assign(p, p + (size_t)w * h);
-            for (DWORD& px : pixels) px &= 0x00FFFFFF;
-        }
-        ::SelectObject(mem, old);
-    }
-    if (mem) ::DeleteDC(mem);
-    if (bmp) ::DeleteObject(bmp);
-    return pixels;
+    dc = ::CreateCompatibleDC(like);
+    m_bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = (DWORD*)bits;
+    if (m_bmp) m_old = ::SelectObject(dc, m_bmp);
+}
+
+MemoryCanvas::~MemoryCanvas()
+{
+    if (m_old) ::SelectObject(dc, m_old);
+    if (m_bmp) ::DeleteObject(m_bmp);
+    if (dc) ::DeleteDC(dc);
+}
+
+COLORREF MemoryCanvas::Pixel(int x, int y) const
+{
+    ::GdiFlush();
+    DWORD v = m_bits[(size_t)y * (size_t)width + (size_t)x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+std::vector<DWORD> MemoryCanvas::Pixels(int right) const
+{
+    std::vector<DWORD> px;
+    if (!m_bits) return px;
+    ::GdiFlush();
+    if (right < 0 || right > width) right = width;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < right; ++x) px.push_back(m_bits[(size_t)y * (size_t)width + (size_t)x] & 0x00FFFFFF);
+    return px;
+}
+
+void MemoryCanvas::Fill(COLORREF c)
+{
+    RECT rc = {0, 0, width, height};
+    HBRUSH b = ::CreateSolidBrush(c);
+    ::FillRect(dc, &rc, b);
+    ::DeleteObject(b);
+}
+
+std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h)
+{
+    if (!hdc || w <= 0 || h <= 0) return {};
+    MemoryCanvas mem(w, h, hdc);
+    if (!mem.dc || !::BitBlt(mem.dc, 0, 0, w, h, hdc, x, y, SRCCOPY)) return {};
+    return mem.Pixels();
 }
 
 static std::vector<std::function<void()>> s_soon;

@@ -37,9 +37,42 @@ std::string ProgramFolder();
 // file ("German" under a German locale), else "" (English): what the program
 // falls back to. Tests run under any locale.
 std::string MachineLanguageIn(const std::string& languagesFolder);
+// A 32-bit top-down bitmap selected into a memory DC compatible with like
+// (the screen when none).
+class MemoryCanvas {
+public:
+    MemoryCanvas(int w, int h, HDC like = nullptr);
+    ~MemoryCanvas();
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+    COLORREF Pixel(int x, int y) const;  // as RGB()
+    // The pixels left of right, row by row, 0x00RRGGBB each; all of them by
+    // default, none when there is no bitmap.
+    std::vector<DWORD> Pixels(int right = -1) const;
+    void Fill(COLORREF c);
+    HDC dc = nullptr;
+    int width, height;
+private:
+    HBITMAP m_bmp = nullptr;
+    HGDIOBJ m_old = nullptr;
+    DWORD* m_bits = nullptr;
+};
 // The pixels of a w x h rectangle of a DC from (x, y), one 0x00RRGGBB value
 // each, row by row; empty when they cannot be read.
 std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h);
+// Sets a variable (a hook, a seam) for the life of the object, then puts
+// back what it held.
+template <class T> class Scoped {
+public:
+    template <class U> Scoped(T& var, U value) : m_var(var), m_saved(var) { var = value; }
+    ~Scoped() { m_var = m_saved; }
+    Scoped(const Scoped&) = delete;
+    Scoped& operator=(const Scoped&) = delete;
+private:
+    T& m_var;
+    T m_saved;
+};
+template <class T, class U> Scoped(T&, U) -> Scoped<T>;
 // Runs f from the next message loop, whichever window's it is: the way to
 // act inside a modal sheet or dialog.
 void Soon(const std::function<void()>& f);
