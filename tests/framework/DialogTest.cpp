@@ -116,7 +116,7 @@ TEST_F(DataExchangeTest, MembersShowAndComeBack)
 
 TEST_F(DataExchangeTest, RefusedValuesPromptFocusAndKeepTheMembers)
 {
-    g_pfnTranslateHook = Translated;
+    Scoped translate(g_pfnTranslateHook, Translated);
     struct Case { const char* number; const char* count; const char* prompt; };
     const Case cases[] = {
         { "abc", "1", "Enter an integer." },
@@ -143,7 +143,6 @@ TEST_F(DataExchangeTest, RefusedValuesPromptFocusAndKeepTheMembers)
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg.m_hWnd, c.count[0] == '-' ? IDC_COUNT : IDC_NUMBER));
         EXPECT_EQ(dlg.m_strName, "kept");   // the exchange stopped at the refusal
     }
-    g_pfnTranslateHook = nullptr;
 }
 
 TEST_F(DataExchangeTest, ControlIsBoundOnceAndExceptionsStayInside)

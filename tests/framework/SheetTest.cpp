@@ -238,23 +238,22 @@ TEST_F(SheetTest, BoxesAndCommonDialogsFromAPageAreOwnedByTheSheet)
         a.MessageBox("Also from the page");
         pageBoxOwnerRoot = ::GetAncestor(boxes.boxes.back().owner, GA_ROOT);
 
+        // Runs a common dialog until it is found and cancelled: its owner.
+        auto ownerOf = [](auto& dialog, INT_PTR& result) {
+            s_commonOwner = nullptr;
+            UINT_PTR t = ::SetTimer(nullptr, 0, 100, CloseCommonDialog);
+            result = dialog.DoModal();
+            ::KillTimer(nullptr, t);
+            return s_commonOwner;
+        };
         CFileDialog file(TRUE, "txt", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                          "Text files (*.txt)|*.txt|All files (*.*)|*.*|", &a);
-        s_commonOwner = nullptr;
-        UINT_PTR t = ::SetTimer(nullptr, 0, 100, CloseCommonDialog);
-        fileResult = file.DoModal();
-        ::KillTimer(nullptr, t);
-        fileOwner = s_commonOwner;
-
+        fileOwner = ownerOf(file, fileResult);
         LOGFONTA lf = {};
         lf.lfHeight = -13;
         strcpy(lf.lfFaceName, "Tahoma");
         CFontDialog font(&lf, CF_SCREENFONTS | CF_NOVERTFONTS, nullptr, &a);
-        s_commonOwner = nullptr;
-        t = ::SetTimer(nullptr, 0, 100, CloseCommonDialog);
-        fontResult = font.DoModal();
-        ::KillTimer(nullptr, t);
-        fontOwner = s_commonOwner;
+        fontOwner = ownerOf(font, fontResult);
         s->Press(PSBTN_CANCEL);
     };
     sheet.DoModal();

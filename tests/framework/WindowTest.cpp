@@ -48,32 +48,56 @@ BEGIN_MESSAGE_MAP(CRoutingApp, CWinApp)
     ON_COMMAND(ID_APPONLY, OnAppOnly)
 END_MESSAGE_MAP()
 
-CTestFrame* MakeFrame()
-{
-    CTestFrame* f = new CTestFrame;
-    if (!f->Create(nullptr, "vfx test", WS_OVERLAPPEDWINDOW)) return nullptr;
-    return f;
-}
+// An in-place editor's way out: it ends its own window from inside a
+// handler, of its own message or of a reflected notification, and deletes
+// itself afterwards. The object must survive until that handler returns.
+class CSelfEndingEdit : public CEdit {
+public:
+    static inline int deletions;
+    static inline bool aliveAfterDestroy;
+    bool alive = true;
+    ~CSelfEndingEdit() override { alive = false; ++deletions; }
+    void End()
+    {
+        DestroyWindow();
+        aliveAfterDestroy = alive && m_hWnd == nullptr;   // PostNcDestroy has not run yet
+    }
+    LRESULT OnEndNow(WPARAM, LPARAM) { End(); return 0; }
+    void PostNcDestroy() override { delete this; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSelfEndingEdit, CEdit)
+    ON_MESSAGE(WM_USER + 9, OnEndNow)
+    ON_CONTROL_REFLECT(EN_KILLFOCUS, End)
+END_MESSAGE_MAP()
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_log = Log();
+        f = new CTestFrame;
+        ASSERT_TRUE(f->Create(nullptr, "vfx test", WS_OVERLAPPEDWINDOW));
+        h = f->m_hWnd;
+    }
+    void TearDown() override { if (::IsWindow(h)) ::DestroyWindow(h); }
+    CTestFrame* f = nullptr;
+    HWND h = nullptr;
+};
 }
 
-TEST(WindowTest, ObjectIsReachedFromTheFirstMessage)
+TEST_F(WindowTest, ObjectIsReachedFromTheFirstMessage)
 {
-    g_log = Log();
-    CTestFrame* f = MakeFrame();
-    ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->sawCreate);
-    EXPECT_EQ(CWnd::FromHandlePermanent(f->m_hWnd), f);
+    EXPECT_EQ(CWnd::FromHandlePermanent(h), f);
     EXPECT_EQ(f->SendMessage(WM_USER + 7, 41), 42);
     f->DestroyWindow();
     EXPECT_EQ(g_log.events.back(), "postncdestroy");
 }
 
-TEST(WindowTest, CommandsWithoutControlObeyTheirUpdateRule)
+TEST_F(WindowTest, CommandsWithoutControlObeyTheirUpdateRule)
 {
-    g_log = Log();
     CRoutingApp app;
-    CTestFrame* f = MakeFrame();
-    ASSERT_NE(f, nullptr);
     f->PostMessage(WM_COMMAND, ID_ALPHA, 0);
     g_log.betaEnabled = false;
     f->PostMessage(WM_COMMAND, ID_BETA, 0);     // dropped silently
@@ -82,14 +106,10 @@ TEST(WindowTest, CommandsWithoutControlObeyTheirUpdateRule)
     g_log.betaEnabled = true;
     f->SendMessage(WM_COMMAND, ID_BETA, 0);
     EXPECT_EQ(g_log.events, (std::vector<std::string>{ "create", "alpha", "app", "beta" }));
-    f->DestroyWindow();
 }
 
-TEST(WindowTest, PopupMenuItemsFollowTheRules)
+TEST_F(WindowTest, PopupMenuItemsFollowTheRules)
 {
-    g_log = Log();
-    CTestFrame* f = MakeFrame();
-    ASSERT_NE(f, nullptr);
     CMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
     menu.AppendMenu(MF_STRING, ID_ALPHA, "Alpha");
@@ -106,64 +126,39 @@ TEST(WindowTest, PopupMenuItemsFollowTheRules)
     g_log.betaEnabled = true;
     f->SendMessage(WM_INITMENUPOPUP, (WPARAM)menu.m_hMenu, 0);
     EXPECT_FALSE(menu.GetMenuState(ID_BETA, MF_BYCOMMAND) & MF_GRAYED);
-    f->DestroyWindow();
 }
 
-TEST(WindowTest, ExceptionsStopAtTheWindowProcedure)
+TEST_F(WindowTest, ExceptionsStopAtTheWindowProcedure)
 {
-    g_log = Log();
     MessageBoxRecorder boxes;
-    CTestFrame* f = MakeFrame();
-    ASSERT_NE(f, nullptr);
     f->SendMessage(WM_COMMAND, ID_THROWS, 0);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_TRUE(boxes.boxes[0].type & MB_ICONSTOP);
     // The window still works.
     EXPECT_EQ(f->SendMessage(WM_USER + 7, 1), 2);
-    f->DestroyWindow();
 }
 
-namespace {
-// Destroys its own window from inside a handler: the object must survive
-// until that handler has returned.
-class CSelfCloser : public CWnd {
-public:
-    static int deleted;
-    bool alive = true;
-    ~CSelfCloser() override { alive = false; ++deleted; }
-    LRESULT OnCloseNow(WPARAM, LPARAM)
-    {
-        DestroyWindow();
-        // Still our object: PostNcDestroy has not run yet.
-        g_log.events.push_back(alive ? "alive after destroy" : "dead");
-        return 0;
+TEST_F(WindowTest, AWindowThatEndsItselfInAHandlerIsDeletedOnceAfterIt)
+{
+    for (bool reflected : { false, true }) {
+        SCOPED_TRACE(reflected ? "reflected notification" : "its own message");
+        CSelfEndingEdit::deletions = 0;
+        CSelfEndingEdit::aliveAfterDestroy = false;
+        CSelfEndingEdit* edit = new CSelfEndingEdit;
+        RECT rc = { 0, 0, 80, 20 };
+        ASSERT_TRUE(edit->Create(WS_VISIBLE, rc, f, 301));
+        HWND e = edit->m_hWnd;
+        if (reflected) f->SendMessage(WM_COMMAND, MAKEWPARAM(301, EN_KILLFOCUS), (LPARAM)e);
+        else ::SendMessageA(e, WM_USER + 9, 0, 0);
+        EXPECT_TRUE(CSelfEndingEdit::aliveAfterDestroy);
+        EXPECT_EQ(CSelfEndingEdit::deletions, 1);
+        EXPECT_FALSE(::IsWindow(e));
+        EXPECT_EQ(CWnd::FromHandlePermanent(e), nullptr);
     }
-    void PostNcDestroy() override { delete this; }
-    DECLARE_MESSAGE_MAP()
-};
-int CSelfCloser::deleted = 0;
-BEGIN_MESSAGE_MAP(CSelfCloser, CWnd)
-    ON_MESSAGE(WM_USER + 9, OnCloseNow)
-END_MESSAGE_MAP()
 }
 
-TEST(WindowTest, SelfDeletingWindowOutlivesItsHandler)
+TEST_F(WindowTest, ChildWindowsOfSystemClassesAreSubclassedAtCreation)
 {
-    g_log = Log();
-    CSelfCloser::deleted = 0;
-    CSelfCloser* w = new CSelfCloser;
-    ASSERT_TRUE(w->CreateEx(0, nullptr, "closer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    HWND h = w->m_hWnd;
-    ::SendMessageA(h, WM_USER + 9, 0, 0);
-    EXPECT_EQ(g_log.events, (std::vector<std::string>{ "alive after destroy" }));
-    EXPECT_EQ(CSelfCloser::deleted, 1);
-    EXPECT_FALSE(::IsWindow(h));
-}
-
-TEST(WindowTest, ChildWindowsOfSystemClassesAreSubclassedAtCreation)
-{
-    CTestFrame* f = MakeFrame();
-    ASSERT_NE(f, nullptr);
     struct CEditProbe : CWnd {
         int chars = 0;
         BOOL OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT* r) override
@@ -178,5 +173,4 @@ TEST(WindowTest, ChildWindowsOfSystemClassesAreSubclassedAtCreation)
     EXPECT_EQ(edit.chars, 1);
     EXPECT_EQ(edit.GetWindowText(), "x");   // default processing still reaches the edit control
     edit.DestroyWindow();
-    f->DestroyWindow();
 }
