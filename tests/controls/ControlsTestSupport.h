@@ -69,5 +69,14 @@ private:
     std::string m_key;
 };
 
+// A VARIANT of an integer type (VT_I4, VT_UI4).
+inline VARIANT Integer(LONG n, VARTYPE vt = VT_I4)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = vt;
+    v.lVal = n;
+    return v;
+}
 std::string DisplayText(IProperty* p);  // "<none>" when the item shows nothing
 int ValueI4(IProperty* p);  // -999 when the value is no VT_I4

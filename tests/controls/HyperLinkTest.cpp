@@ -4,7 +4,7 @@
 #include "controls/HyperLink.h"
 #include "controls/OpenUrl.h"
 #include "ControlsTestSupport.h"
-#include "support/TestSupport.h"
+#include "support/DialogTemplate.h"
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -91,23 +91,14 @@ class LinkWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_shell = g_pfnShellExecuteA;
-        m_exec = g_pfnWinExec;
-        g_pfnShellExecuteA = FakeShell;
-        g_pfnWinExec = FakeWinExec;
-        m_beep = g_pfnMessageBeepHook;
-        g_pfnMessageBeepHook = RecordBeep;
         g_shellResult = 42;
         g_opens = 0;
         g_beeps.clear();
         g_defaultKeys.clear();
     }
-    void TearDown() override
-    {
-        g_pfnShellExecuteA = m_shell;
-        g_pfnWinExec = m_exec;
-        g_pfnMessageBeepHook = m_beep;
-    }
+    Scoped<PFN_SHELLEXECUTEA> m_shell{ g_pfnShellExecuteA, FakeShell };
+    Scoped<PFN_WINEXEC> m_exec{ g_pfnWinExec, FakeWinExec };
+    Scoped<AFX_MESSAGEBEEP_HOOK> m_beep{ g_pfnMessageBeepHook, RecordBeep };
     void Bind(const char* text, DWORD style = 0, bool font = true, int width = 200)
     {
         HWND h = host.AddStatic(text, style, 20, 20, width, 20, font);
@@ -134,9 +125,6 @@ protected:
     }
     ControlHost host;
     CHyperLink link;
-    PFN_SHELLEXECUTEA m_shell;
-    PFN_WINEXEC m_exec;
-    AFX_MESSAGEBEEP_HOOK m_beep;
 };
 
 TEST_F(LinkWindow, BindingUnderlinesFitsAndTipsTheWholeTarget)
@@ -311,20 +299,16 @@ protected:
     void SetUp() override
     {
         LinkWindow::SetUp();
-        m_folder = g_pfnGetWindowsDirectoryA;
-        g_pfnGetWindowsDirectoryA = FakeWindowsFolder;
         g_folderAsked = 0;
         g_hHandCursor = nullptr;
         ::SetEnvironmentVariableA("KS_HAND_MODULE_RAN", nullptr);
     }
     void TearDown() override
     {
-        g_pfnGetWindowsDirectoryA = m_folder;
         if (g_hHandCursor) ::DestroyCursor(g_hHandCursor);
         g_hHandCursor = nullptr;
-        LinkWindow::TearDown();
     }
-    PFN_GETWINDOWSDIRECTORYA m_folder;
+    Scoped<PFN_GETWINDOWSDIRECTORYA> m_folder{ g_pfnGetWindowsDirectoryA, FakeWindowsFolder };
 };
 
 TEST_F(HandCursor, LoadedOnceAsDataFromTheModule)
@@ -379,10 +363,8 @@ CCountingLink* g_modalLink;
 INT_PTR CALLBACK ModalProc(HWND hDlg, UINT msg, WPARAM, LPARAM)
 {
     if (msg == WM_INITDIALOG) {
-        HWND s = ::CreateWindowExA(0, "STATIC", "http://host/", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, hDlg,
-                                   (HMENU)100, nullptr, nullptr);
-        g_modalLink->SubclassWindow(s);
-        ::PostMessageA(s, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        g_modalLink->SubclassWindow(::GetDlgItem(hDlg, 100));
+        ::PostMessageA(::GetDlgItem(hDlg, 100), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
         ::PostMessageA(hDlg, WM_APP, 0, 0);
         return TRUE;
     }
@@ -392,13 +374,11 @@ INT_PTR CALLBACK ModalProc(HWND hDlg, UINT msg, WPARAM, LPARAM)
 
 TEST(LinkInModalLoop, PreTranslationReachesTheLink)
 {
-    struct alignas(4) { DLGTEMPLATE t; WORD menu, cls, title; } tpl = {};
-    tpl.t.style = WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME;
-    tpl.t.cx = 150;
-    tpl.t.cy = 60;
+    DialogTemplate tpl("", 150, 60, WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME);
+    tpl.Add(DialogTemplate::Static, 100, "http://host/", 10, 10, 100, 20);
     CCountingLink link;
     g_modalLink = &link;
-    EXPECT_EQ(::DialogBoxIndirectParamA(AfxGetInstanceHandle(), &tpl.t, nullptr, ModalProc, 0), 7);
+    EXPECT_EQ(::DialogBoxIndirectParamA(AfxGetInstanceHandle(), tpl.Get(), nullptr, ModalProc, 0), 7);
     EXPECT_GE(link.moves, 1);
 }
 

@@ -4,8 +4,8 @@
 #include "controls/PieChartCtrl.h"
 #include "ControlsTestSupport.h"
 #include <gtest/gtest.h>
-#include "support/TestSupport.h"
 #include <limits.h>
+#include <optional>
 #include <stdlib.h>
 
 using namespace Gdiplus;
@@ -19,7 +19,7 @@ int Channel(ARGB c, int shift) { return (int)((c >> shift) & 0xFF); }
 int LightRule(int v) { double r = v + (double)(float)((255 - v) / 255.0) * 120.0; return r >= 255 ? 255 : (int)r; }
 int DarkRule(int v) { double r = v - (double)(float)(v / 255.0) * 10.0; return r <= 0 ? 0 : (int)r; }
 
-TEST(PieShades, EveryChannelValueFollowsTheRule)
+TEST(PieShades, EveryChannelValueFollowsTheRuleAndTheKnownValues)
 {
     for (int v = 0; v < 256; ++v) {
         for (int shift : { 0, 8, 16 }) {
@@ -31,10 +31,6 @@ TEST(PieShades, EveryChannelValueFollowsTheRule)
             ASSERT_EQ(dark >> 24, 0xFFu);
         }
     }
-}
-
-TEST(PieShades, KnownValues)
-{
     struct { int v, light, dark; } rows[] = {
         { 0, 120, 0 }, { 128, 187, 122 }, { 255, 255, 245 },
         { 51, 147, 48 }, { 102, 174, 97 }, { 153, 201, 146 }, { 204, 228, 195 },
@@ -128,6 +124,12 @@ TEST(PieGeometry, SectorsStartAtTwelveAndFollowTheValues)
 }
 
 // ---- the picture, read back by pixel ----
+
+// Neither the legend's family nor a generic one can be had.
+struct NoLegendFont {
+    Scoped<const WCHAR*> family{ g_pszPieLegendFamily, L"No Such Family Anywhere" };
+    Scoped<PFN_GETGENERICSANS> generic{ g_pfnPieGenericSans, [](GpFontFamily**) -> GpStatus { return FontFamilyNotFound; } };
+};
 
 class PieDrawing : public ::testing::Test {
 protected:
@@ -223,7 +225,7 @@ TEST_F(PieDrawing, LegendBoxesHoldTheBaseColourForEverySlice)
 
 TEST_F(PieDrawing, LegendTextNeedsAFontButTheBoxesDoNot)
 {
-    chart.SetBackgroundColors(0xFFFFFFFF, 0xFFFFFFFF);
+    Flat();
     chart.AddSlice("WWWWWWWW", 1, 0xFF00FF00);
     chart.ShowLegend(TRUE);
     auto darkInText = [this]() {
@@ -236,13 +238,10 @@ TEST_F(PieDrawing, LegendTextNeedsAFontButTheBoxesDoNot)
     Compose(300, 100);
     EXPECT_GT(darkInText(), 20);
 
-    const WCHAR* family = g_pszPieLegendFamily;
-    PFN_GETGENERICSANS generic = g_pfnPieGenericSans;
-    g_pszPieLegendFamily = L"No Such Family Anywhere";
-    g_pfnPieGenericSans = [](GpFontFamily**) -> GpStatus { return FontFamilyNotFound; };
-    Compose(300, 100);
-    g_pszPieLegendFamily = family;
-    g_pfnPieGenericSans = generic;
+    {
+        NoLegendFont none;
+        Compose(300, 100);
+    }
     EXPECT_EQ(darkInText(), 0);
     EXPECT_EQ(At(130, 40), 0xFF00FF00u);   // box of the one row, 80 px high
 }
@@ -295,12 +294,8 @@ TEST(PieChartWindow, EveryPaintEndsOnceAlsoWhenNothingCanBeDrawn)
         chart.AddSlice("Work time:", 3, 0xFF00FFFF);
         chart.AddSlice("Rest time:", 1, 0xFF008000);
         chart.ShowLegend(TRUE);
-        const WCHAR* family = g_pszPieLegendFamily;
-        PFN_GETGENERICSANS generic = g_pfnPieGenericSans;
-        if (!r.font) {
-            g_pszPieLegendFamily = L"No Such Family Anywhere";
-            g_pfnPieGenericSans = [](GpFontFamily**) -> GpStatus { return FontFamilyNotFound; };
-        }
+        std::optional<NoLegendFont> none;
+        if (!r.font) none.emplace();
         PumpCountingPaints(chart.m_hWnd, 30);
         for (int round = 0; round < 3; ++round) {
             chart.Invalidate();
@@ -311,8 +306,6 @@ TEST(PieChartWindow, EveryPaintEndsOnceAlsoWhenNothingCanBeDrawn)
         // A paint asked for directly, with nothing to validate, still ends.
         chart.SendMessage(WM_PAINT);
         EXPECT_EQ(PumpCountingPaints(chart.m_hWnd, 20), 0);
-        g_pszPieLegendFamily = family;
-        g_pfnPieGenericSans = generic;
         chart.DestroyWindow();
     }
 }

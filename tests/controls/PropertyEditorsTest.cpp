@@ -120,13 +120,7 @@ TEST_F(PropertyEditorsTest, EditorsAskForTheKeysTheyUse)
     EXPECT_TRUE(::SendMessageA(Editor(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
     EXPECT_TRUE(Drop()->m_button.SendMessage(WM_GETDLGCODE) & DLGC_WANTALLKEYS);
     // Digits only where the item wants them.
-    VARIANT u4, i4;
-    ::VariantInit(&u4);
-    u4.vt = VT_UI4;
-    u4.ulVal = 7;
-    ::VariantInit(&i4);
-    i4.vt = VT_I4;
-    i4.lVal = 7;
+    VARIANT u4 = Integer(7, VT_UI4), i4 = Integer(7);
     list().AddItem(CreateEditItem("Unsigned", &u4, 601));
     list().AddItem(CreateEditItem("Signed", &i4, 602));
     struct { LPARAM id; bool number; } rows[] = {{201, true}, {502, true}, {402, false}, {205, false}, {601, true}, {602, false}};

@@ -9,8 +9,6 @@ namespace {
 using ItemPtr = std::unique_ptr<IProperty>;
 
 const char* const kAlertTypes[] = {"Balloon Tooltip", "Slider Box", "Message Box", nullptr};
-
-VARIANT I4(int n) { VARIANT v; ::VariantInit(&v); v.vt = VT_I4; v.lVal = n; return v; }
 }
 
 TEST(PropertyTimeItem, DisplayTexts)
@@ -97,7 +95,7 @@ TEST(PropertyItemBounds, DisplayTextNeverWritesPastTheBuffer)
     const std::string longWord(300, 'w');
     ItemPtr minutes(CreateTimeItem("x", 123456, TIMEUNIT_MINUTES, 1));
     ItemPtr longUnit(CreateTimeItemWithUnit("x", 5, "breaks", 1));
-    VARIANT v = I4(123456);
+    VARIANT v = Integer(123456);
     ItemPtr edit(CreateEditItem("x", &v, 1));
     ItemPtr list(CreateListItem("x", kAlertTypes, 1, 1));
     Dictionary huge("breaks", longWord.c_str());
@@ -130,8 +128,7 @@ TEST(PropertyItemBounds, DisplayTextNeverWritesPastTheBuffer)
 TEST(PropertyEditItem, FirstValueFixesTheType)
 {
     EditStub edit;
-    VARIANT i4 = I4(20), ui4 = I4(20);
-    ui4.vt = VT_UI4;
+    VARIANT i4 = Integer(20), ui4 = Integer(20, VT_UI4);
     CComVariant text("Take a break");
     struct Case { const VARIANT* first; const char* commit; BOOL ok; const char* shown; } cases[] = {
         {&i4, "35", TRUE, "35"},
@@ -158,13 +155,11 @@ TEST(PropertyItemOwnership, FailuresInsideTheFactoriesLeaveNoItem)
     EXPECT_EQ(CreateEditItem("x", &bad, 1), nullptr);
     EXPECT_EQ(CProperty::LiveCount(), live);
 
-    AFX_BSTR_ALLOC saved = g_pfnSysAllocStringLen;
-    g_pfnSysAllocStringLen = [](const OLECHAR*, UINT) -> BSTR { return nullptr; };
-    IProperty* list = CreateListItem("x", kAlertTypes, 0, 1);
-    IProperty* boolean = CreateBooleanItem("x", true, 1);
-    g_pfnSysAllocStringLen = saved;
-    EXPECT_EQ(list, nullptr);
-    EXPECT_EQ(boolean, nullptr);
+    {
+        Scoped noBstr(g_pfnSysAllocStringLen, [](const OLECHAR*, UINT) -> BSTR { return nullptr; });
+        EXPECT_EQ(CreateListItem("x", kAlertTypes, 0, 1), nullptr);
+        EXPECT_EQ(CreateBooleanItem("x", true, 1), nullptr);
+    }
     EXPECT_EQ(CProperty::LiveCount(), live);
 
     // An out value that cannot be cleared is refused, the item's value kept.
@@ -191,7 +186,7 @@ TEST(PropertyItemOwnership, CollapsedCategoryDeletesItsHiddenRows)
 TEST(PropertyListItem, ChoosesByTextOrIndex)
 {
     CComVariant second("Slider Box"), other("slider box"), none("Screen Lock");
-    VARIANT seven = I4(7), minus = I4(-1), two = I4(2), three = I4(3);
+    VARIANT seven = Integer(7), minus = Integer(-1), two = Integer(2), three = Integer(3);
     struct Case { const VARIANT* v; BOOL ok; int index; } cases[] = {
         {&second, TRUE, 1}, {&other, FALSE, 0}, {&none, FALSE, 0},
         {&seven, TRUE, 0}, {&two, TRUE, 2}, {&three, TRUE, 0}, {&minus, TRUE, -1},
@@ -287,7 +282,7 @@ TEST(PropertyCategory, TogglesThroughTheListEvenDisabledAndHasNoValue)
 
     RECT rc = {0, 0, 50, 16};
     char buf[4] = "abc";
-    VARIANT v = I4(1);
+    VARIANT v = Integer(1);
     EXPECT_EQ(cat.CreateEditor(list.hwnd, &rc), nullptr);
     EXPECT_FALSE(cat.GetDisplayText(buf, 4));
     EXPECT_STREQ(buf, "abc");
@@ -343,7 +338,7 @@ struct DrawFixture : ::testing::Test {
         return found;
     }
     // Renders text as DrawValue / DrawName would, for comparison.
-    std::vector<COLORREF> Reference(const char* text, UINT flags)
+    std::vector<DWORD> Reference(const char* text, UINT flags)
     {
         MemoryCanvas ref(200, 20);
         ref.Fill(RGB(255, 255, 255));
@@ -352,17 +347,7 @@ struct DrawFixture : ::testing::Test {
         RECT rc = ctx.rect;
         rc.left += 2;
         ::DrawTextA(ref.dc, text, -1, &rc, flags);
-        std::vector<COLORREF> px;
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < ctx.rect.right; ++x) px.push_back(ref.Pixel(x, y));
-        return px;
-    }
-    std::vector<COLORREF> Pixels()
-    {
-        std::vector<COLORREF> px;
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < ctx.rect.right; ++x) px.push_back(canvas.Pixel(x, y));
-        return px;
+        return ref.Pixels(ctx.rect.right);
     }
 };
 }
@@ -413,10 +398,10 @@ TEST_F(DrawFixture, LongValuesEndInAnEllipsisLongNamesNot)
     const UINT plain = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EDITCONTROL;
     canvas.Fill(RGB(255, 255, 255));
     p->DrawValue(&ctx);
-    auto value = Pixels();
+    auto value = canvas.Pixels(ctx.rect.right);
     EXPECT_EQ(value, Reference("a value far too long for the narrow cell it is drawn in", plain | DT_END_ELLIPSIS));
     EXPECT_NE(value, Reference("a value far too long for the narrow cell it is drawn in", plain));
     canvas.Fill(RGB(255, 255, 255));
     p->DrawName(&ctx);
-    EXPECT_EQ(Pixels(), Reference("a name far too long for the narrow cell it is drawn in", plain));
+    EXPECT_EQ(canvas.Pixels(ctx.rect.right), Reference("a name far too long for the narrow cell it is drawn in", plain));
 }

@@ -49,73 +49,67 @@ TEST_F(PropertyListTest, CategoriesFoldTheirRowsAwayAndBack)
 
 TEST_F(PropertyListTest, CommitThroughTheParent)
 {
-    Select(Row(201));
-    ASSERT_TRUE(Editor());
-    EXPECT_EQ(EditorText(), "20 minute(s)");
-    EXPECT_EQ(::GetFocus(), Editor());
-    DWORD sel = (DWORD)::SendMessageA(Editor(), EM_GETSEL, 0, 0);
-    EXPECT_EQ(sel, (DWORD)MAKELONG(0, 2));
-    dlg->m_log.clear();
-    Type(Editor(), "35");
-    Key(Editor(), VK_RETURN);
-    EXPECT_EQ(dlg->m_strEditorAtChanging, "35 minute(s)");
-    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), std::vector<LPARAM>({201}));
-    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGED), std::vector<LPARAM>({201}));
-    EXPECT_EQ(ValueI4(Item(201)), 35);
-    EXPECT_EQ(EditorText(), "35 minute(s)");
-
-    // Vetoed: nothing stored, the editor keeps the refused text.
-    dlg->m_bVeto = true;
-    dlg->m_log.clear();
-    Item(201)->Activate(ITEMACTION_DBLCLICK, 0);
-    Type(Editor(), "40");
-    HWND refused = Editor();
-    Key(Editor(), VK_RETURN);
-    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), std::vector<LPARAM>({201}));
-    EXPECT_EQ(dlg->Count(LISTNOTIFY_ITEMCHANGED), 0);
-    EXPECT_EQ(ValueI4(Item(201)), 35);
-    EXPECT_EQ(Editor(), refused);
-    EXPECT_EQ(EditorText(), "40 minute(s)");
-    dlg->m_bVeto = false;
-
-    // Esc after typing and leaving without typing send nothing.
-    Select(Row(202));
-    dlg->m_log.clear();
-    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
-    Type(Editor(), "9");
-    Key(Editor(), VK_ESCAPE);
-    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
-    Key(Editor(), VK_RETURN);
-    EXPECT_TRUE(dlg->m_log.empty());
-    EXPECT_EQ(ValueI4(Item(202)), 2);
-    EXPECT_EQ(EditorText(), "2 minute(s)");
-
-    // Text changed without a typed character is dropped; a veto while the
-    // list closes the editor loses the text.
-    Select(Row(202));
-    dlg->m_log.clear();
-    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
-    ::SetWindowTextA(Editor(), "9 minute(s)");
-    Key(Editor(), VK_RETURN);
-    EXPECT_TRUE(dlg->m_log.empty());
-    Item(202)->Activate(ITEMACTION_DBLCLICK, 0);
-    Type(Editor(), "9");
-    dlg->m_bVeto = true;
-    list().DestroyEditor();
-    dlg->m_bVeto = false;
-    EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), std::vector<LPARAM>({202}));
-    EXPECT_EQ(Editor(), nullptr);
-    EXPECT_EQ(ValueI4(Item(202)), 2);
-
-    // A refused text beeps once and keeps the value.
-    Select(Row(402));
-    EXPECT_EQ((DWORD)::SendMessageA(Editor(), EM_GETSEL, 0, 0), (DWORD)MAKELONG(0, 4));
-    Item(402)->Activate(ITEMACTION_DBLCLICK, 0);
-    Type(Editor(), "abc");
-    Key(Editor(), VK_RETURN);
-    EXPECT_EQ(g_beeps, 1);
-    EXPECT_EQ(ValueI4(Item(402)), 510);
-    EXPECT_EQ(EditorText(), "8:30 hour(s)");
+    // Opening an edit row selects its number and takes the focus.
+    struct { LPARAM id; const char* text; DWORD sel; } opens[] = {
+        { 201, "20 minute(s)", MAKELONG(0, 2) }, { 402, "8:30 hour(s)", MAKELONG(0, 4) } };
+    for (auto& o : opens) {
+        Select(Row(o.id));
+        ASSERT_TRUE(Editor());
+        EXPECT_EQ(EditorText(), o.text);
+        EXPECT_EQ(::GetFocus(), Editor());
+        EXPECT_EQ((DWORD)::SendMessageA(Editor(), EM_GETSEL, 0, 0), o.sel) << o.id;
+    }
+    enum End { ENTER, ESC, CLOSE };   // CLOSE: the list closes the editor
+    struct Case {
+        const char* what; LPARAM id; bool veto; const char* pasted; const char* typed; End end;
+        std::vector<LPARAM> changing; bool changed; const char* atChanging; int value;
+        const char* shown;   // nullptr: no editor left
+        int beeps;
+    } cases[] = {
+        { "typed and entered", 201, false, nullptr, "35", ENTER, { 201 }, true, "35 minute(s)", 35, "35 minute(s)", 0 },
+        { "vetoed: the editor keeps the refused text", 201, true, nullptr, "40", ENTER, { 201 }, false, "40 minute(s)",
+          35, "40 minute(s)", 0 },
+        { "Esc after typing", 202, false, nullptr, "9", ESC, {}, false, nullptr, 2, "2 minute(s)", 0 },
+        { "left without typing", 202, false, nullptr, "", ENTER, {}, false, nullptr, 2, "2 minute(s)", 0 },
+        { "changed without a typed character", 202, false, "9 minute(s)", "", ENTER, {}, false, nullptr, 2, "2 minute(s)", 0 },
+        { "vetoed while the list closes the editor", 202, true, nullptr, "9", CLOSE, { 202 }, false, "9 minute(s)", 2,
+          nullptr, 0 },
+        { "a refused text beeps once and is still offered", 402, false, nullptr, "abc", ENTER, { 402 }, true, nullptr, 510,
+          "8:30 hour(s)", 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Select(Row(c.id));
+        Item(c.id)->Activate(ITEMACTION_DBLCLICK, 0);
+        HWND editor = Editor();
+        ASSERT_TRUE(editor);
+        dlg->m_log.clear();
+        dlg->m_bVeto = c.veto;
+        g_beeps = 0;
+        if (c.pasted) ::SetWindowTextA(editor, c.pasted);
+        Type(editor, c.typed);
+        if (c.end == CLOSE) list().DestroyEditor();
+        else Key(editor, c.end == ENTER ? VK_RETURN : VK_ESCAPE);
+        dlg->m_bVeto = false;
+        EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), c.changing);
+        EXPECT_EQ(dlg->Count(LISTNOTIFY_ITEMCHANGED), c.changed ? 1 : 0);
+        if (c.changing.empty()) {
+            EXPECT_TRUE(dlg->m_log.empty());
+        }
+        if (c.atChanging) {
+            EXPECT_EQ(dlg->m_strEditorAtChanging, c.atChanging);
+        }
+        EXPECT_EQ(ValueI4(Item(c.id)), c.value);
+        EXPECT_EQ(g_beeps, c.beeps);
+        if (!c.shown) {
+            EXPECT_EQ(Editor(), nullptr);
+            continue;
+        }
+        EXPECT_EQ(EditorText(), c.shown);
+        if (c.veto) {
+            EXPECT_EQ(Editor(), editor);
+        }
+    }
 }
 
 TEST_F(PropertyListTest, VetoedDoubleClickReopensAndLetGoEditorsCommitNothing)
@@ -202,12 +196,16 @@ TEST_F(PropertyListTest, SplitterDragAndCursor)
     list().SendMessage(WM_SIZE, 0, MAKELPARAM(rc.right, rc.bottom));
     EXPECT_EQ(dlg->Count(LISTNOTIFY_SELCHANGED), 1);
 
-    POINT hot = RowPoint(1, 16 + list().m_nSplitter);
-    POINT screen = hot;
-    list().ClientToScreen(&screen);
-    ::SetCursorPos(screen.x, screen.y);
-    EXPECT_EQ(list().SendMessage(WM_SETCURSOR, (WPARAM)list().m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
-    EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_SIZEWE));
+    // The cursor over the splitter's hot spot on row 1: the sizing one.
+    auto hotSpot = [&] {
+        POINT hot = RowPoint(1, 16 + list().m_nSplitter), screen = hot;
+        list().ClientToScreen(&screen);
+        ::SetCursorPos(screen.x, screen.y);
+        EXPECT_EQ(list().SendMessage(WM_SETCURSOR, (WPARAM)list().m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+        EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_SIZEWE));
+        return hot;
+    };
+    POINT hot = hotSpot();
 
     // The band drawn twice leaves the parent as it was.
     HDC dc = ::GetDC(dlg->m_hWnd);
@@ -229,11 +227,7 @@ TEST_F(PropertyListTest, SplitterDragAndCursor)
 
     list().SetExtendedStyle(0x51 | LISTSTYLE_FIXED_SPLITTER);
     list().SendMessage(WM_SIZE, 0, MAKELPARAM(rc.right, rc.bottom));
-    hot = RowPoint(1, 16 + list().m_nSplitter);
-    screen = hot;
-    list().ClientToScreen(&screen);
-    ::SetCursorPos(screen.x, screen.y);
-    EXPECT_EQ(list().SendMessage(WM_SETCURSOR, (WPARAM)list().m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    hot = hotSpot();
     Mouse(WM_LBUTTONDOWN, hot);
     EXPECT_EQ(list().m_nDragStartX, 0);
     Mouse(WM_LBUTTONUP, hot);

@@ -8,17 +8,8 @@ namespace {
 // a wrapper leaves selected there is still selected the next time.
 HWND MakeOwnDcWindow()
 {
-    static ATOM s_atom;
-    if (!s_atom) {
-        WNDCLASSA wc = {};
-        wc.style = CS_OWNDC;
-        wc.lpfnWndProc = ::DefWindowProcA;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VfxOwnDcTest";
-        s_atom = ::RegisterClassA(&wc);
-    }
-    return ::CreateWindowExA(0, "VfxOwnDcTest", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
-                             ::GetModuleHandleA(nullptr), nullptr);
+    return ::CreateWindowExA(0, AfxRegisterWndClass(CS_OWNDC), "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                             AfxGetInstanceHandle(), nullptr);
 }
 
 struct Selected {
