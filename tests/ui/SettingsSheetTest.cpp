@@ -283,3 +283,33 @@ TEST_F(SettingsSheetTest, TheRealRunStartsOnTheAskedPage)
     EXPECT_STREQ(welcomeTitle.lfFaceName, "Arial");
     EXPECT_EQ(welcomeTitle.lfWeight, FW_BOLD);
 }
+
+TEST_F(SettingsSheetTest, OpeningsOfTheSoundTrackingAndMiscPagesLeaveNoObjectBehind)
+{
+    // Opens on Sound, shows Tracking and Misc, cancels.
+    std::function<void()> browse = [&browse] {
+        HWND sheet = ::GetActiveWindow();
+        if (!sheet || !::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0)) return Soon(browse);
+        for (int page : { 2, 3 }) ::SendMessageA(sheet, PSM_SETCURSEL, page, 0);
+        ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    };
+    auto openAndClose = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            Soon(browse);
+            RunSettingsSheetModal(nullptr, 1, FALSE);
+        }
+    };
+    // 500 openings take 80 to 135 s under Wine; a leak of one object per
+    // opening shows as well in 100.
+    openAndClose(5);   // what the system keeps from a first opening
+    ObjectCounts before = CountObjects();
+    DWORD start = ::GetTickCount();
+    openAndClose(100);
+    DWORD took = ::GetTickCount() - start;
+    ObjectCounts after = CountObjects();
+    EXPECT_LT(after.gdi - before.gdi, 20) << "GDI objects";
+    EXPECT_LT(after.user - before.user, 20) << "USER objects";
+    EXPECT_LT(after.handles - before.handles, 20) << "handles";
+    printf("100 openings: %lu ms; GDI %ld -> %ld, USER %ld -> %ld, handles %ld -> %ld\n", took, before.gdi, after.gdi,
+           before.user, after.user, before.handles, after.handles);
+}
