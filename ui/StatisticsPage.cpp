@@ -175,6 +175,12 @@ void CAutoClearDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_AUTOCLEAR_TIME, m_timePicker);
     DDX_Control(pDX, IDC_AUTOCLEAR_SPIN, m_spinHours);
     DDX_Control(pDX, IDC_AUTOCLEAR_HOURS, m_editHours);
+    // Hours not in use (the time of day chosen) or greyed out (no hook
+    // library) are not the user's to correct: they keep their value and
+    // never block OK.
+    if (pDX->m_bSaveAndValidate
+        && (!m_editHours.IsWindowEnabled() || ::IsDlgButtonChecked(m_hWnd, IDC_AUTOCLEAR_AFTER) != BST_CHECKED))
+        return;
     DDX_Text(pDX, IDC_AUTOCLEAR_HOURS, m_nHours);
     DDV_MinMaxInt(pDX, m_nHours, 1, 99);
 }

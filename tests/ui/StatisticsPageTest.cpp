@@ -204,16 +204,21 @@ TEST_F(StatisticsPageTest, DialogModesFollowTheTrackingAndTheLibrary)
 {
     // After enabled, after checked, at checked, hours enabled, picker enabled.
     const Texts after = { "1", "1", "0", "1", "0" }, at = { "1", "0", "1", "0", "1" }, forced = { "0", "0", "1", "0", "1" };
-    struct { bool keyboard, mouse, library; int mode; Texts opened; int stored; } cases[] = {
-        { true, false, true, 0, after, 0 }, { false, true, true, 1, at, 1 },
-        { true, true, false, 0, forced, 1 }, { false, false, true, 0, forced, 1 },
+    // A stored hours value out of range is not asked about while its box is disabled.
+    struct { bool keyboard, mouse, library; int mode; Texts opened; int stored, hours; } cases[] = {
+        { true, false, true, 0, after, 0, 5 }, { false, true, true, 1, at, 1, 5 },
+        { true, true, false, 0, forced, 1, 5 }, { false, false, true, 0, forced, 1, 5 },
+        { true, true, false, 0, forced, 1, 0 }, { false, true, true, 1, at, 1, 100 },
     };
     for (auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         g_trackKeyboard = c.keyboard;
         g_trackMouse = c.mouse;
         world.hookLibraryLoaded = c.library;
+        boxes.boxes.clear();
         RunSheet([&](CStatisticsPage& page, HWND) {
             page.m_nAutoClearMode = c.mode;
+            page.m_nAutoClearHours = c.hours;
             RunWhen(page, [&](HWND dlg) {
                 auto state = [dlg] {
                     Texts t;
@@ -232,8 +237,11 @@ TEST_F(StatisticsPageTest, DialogModesFollowTheTrackingAndTheLibrary)
                     ::CheckRadioButton(dlg, IDC_AUTOCLEAR_AFTER, IDC_AUTOCLEAR_AT, c.mode ? IDC_AUTOCLEAR_AT : IDC_AUTOCLEAR_AFTER);
                 }
                 Press(dlg, IDOK);
+                EXPECT_TRUE(boxes.boxes.empty());
+                if (::IsWindowVisible(dlg)) Press(dlg, IDCANCEL);   // refused: not left hanging
             });
             EXPECT_EQ(c.stored, page.m_nAutoClearMode);
+            EXPECT_EQ(c.hours, page.m_nAutoClearHours);
         });
     }
 }
