@@ -287,8 +287,6 @@ TEST_F(DashboardTest, FadesAwayFromTheWindowAndTheHoverPointOnly)
     g_dashboard->GetWindowRect(&wr);
     POINT away = { 5, 5 };
     ASSERT_TRUE(wr.left > 230 || wr.top > 30);   // the window is clear of both
-
-
     const int want[] = { 255, 255, 255, 255, 255, 254, 252, 249, 244, 236, 224, 205, 176, 130, 59 };
     struct Hold { const char* what; std::function<void()> on, off; };
     const Hold holds[] = {

@@ -155,10 +155,8 @@ TEST_F(SettingsPageTest, EditedTextsAreCheckedAsTheRowReadsThem)
         }
         // The row's own commit refuses a wrapped number too: the check alone
         // must not let it through.
-        for (int id : {201, 402}) {
-            EXPECT_FALSE(IsTimesTextAccepted(id, "4294967297")) << id;
-            EXPECT_FALSE(IsTimesTextAccepted(id, "99999999999")) << id;
-        }
+        for (int id : {201, 402})
+            for (const char* text : {"4294967297", "99999999999"}) EXPECT_FALSE(IsTimesTextAccepted(id, text)) << id << text;
         // Without an open editor nothing is refused: the value is stored.
         Propose(page, 201, 5000);
         EXPECT_EQ(Int(page, 201), 5000);

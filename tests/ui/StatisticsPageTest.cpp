@@ -21,17 +21,11 @@ protected:
     {
         keep.Bytes(g_dayCounters);
         SetDay(11100, 7200, 1800, 7200, 510, true);
-        g_dayCounters.nBreaks = 3;
-        g_dayCounters.nPostpones = 1;
-        g_dayCounters.nKeyStrokesBase = 200;
-        g_dayCounters.nMouseClicksBase = 45;
-        world.keyStrokes = 1500;
-        world.mouseClicks = 40;
+        DayCounters& c = g_dayCounters;
+        c.nBreaks = 3; c.nPostpones = 1; c.nKeyStrokesBase = 200; c.nMouseClicksBase = 45;
+        world.keyStrokes = 1500; world.mouseClicks = 40;
         g_trackKeyboard = g_trackMouse = true;
-        g_autoZeroEnabled = false;
-        g_autoZeroMode = 0;
-        g_autoZeroDelay = 5;
-        g_autoZeroTime = 1730;
+        g_autoZeroEnabled = false; g_autoZeroMode = 0; g_autoZeroDelay = 5; g_autoZeroTime = 1730;
     }
     // The Statistics page in a sheet (see RunPageInSheet).
     void RunSheet(const std::function<void(CStatisticsPage&, HWND sheet)>& script)
@@ -43,10 +37,7 @@ protected:
     // "When?" with the dialog scripted once it shows and has taken its activation.
     void RunWhen(CStatisticsPage& page, const std::function<void(HWND dlg)>& script)
     {
-        WhenShown([] { return ::FindWindowA(nullptr, "AutoZero Settings"); }, [&](HWND dlg) {
-            PumpMessages(100);
-            script(dlg);
-        });
+        WhenShown([] { return ::FindWindowA(nullptr, "AutoZero Settings"); }, [&](HWND dlg) { PumpMessages(100); script(dlg); });
         page.OnWhen();
     }
     static Texts Column(CStatisticsPage& page, int col)
@@ -73,13 +64,12 @@ TEST(StatisticsView, PickerFormatDropsTheSecondsAndSurvivesFailedLocaleReads)
         { "HH:mm", ":", "HH:mm" }, { "HH:mm:ss", ".", "HH:mm:ss" },
     };
     for (auto& c : cases) EXPECT_STREQ(c.expected, PickerFormat(c.format, c.sep)) << c.format;
-    PFN_GETLOCALEINFOA real = g_pfnGetLocaleInfoA;
+    Keep keep{ g_pfnGetLocaleInfoA };
     g_pfnGetLocaleInfoA = ScriptedLocale;
     for (int fails : { 0, 1, 2 }) {
         s_localeFails = fails;
         EXPECT_STREQ("HH:mm", UserPickerFormat()) << fails;
     }
-    g_pfnGetLocaleInfoA = real;
 }
 
 TEST_F(StatisticsPageTest, RowsFollowTheLimitTheTrackingAndTheLibrary)

@@ -96,9 +96,7 @@ protected:
     static std::string Selected(CVisualsPage& page)
     {
         int i = page.m_comboLanguage.GetCurSel();
-        char buf[128] = "";
-        if (i >= 0) ::SendMessageA(page.m_comboLanguage.m_hWnd, CB_GETLBTEXT, i, (LPARAM)buf);
-        return buf;
+        return i < 0 ? "" : Entries(page)[i];
     }
 };
 
@@ -134,8 +132,7 @@ TEST_F(VisualsPageTest, LanguagesListedAndTheOneInForceSelected)
         g_strLanguage = c.inForce;
         if (c.folder) g_translator.m_strDirectory = c.folder;
         RunSheet([&](CVisualsPage& page, HWND) {
-            Texts entries = Entries(page);
-            EXPECT_EQ(Texts(all.begin(), all.begin() + (long)c.count), entries);
+            EXPECT_EQ(Texts(all.begin(), all.begin() + (long)c.count), Entries(page));
             EXPECT_EQ(c.count, (size_t)page.m_astrLanguageFiles.GetSize());
             EXPECT_EQ(c.selected, Selected(page));
             EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE)));   // English
@@ -154,14 +151,11 @@ TEST_F(VisualsPageTest, ApplyLoadsALanguageOnlyWhenTheUserChoseOne)
     g_translator.Load("German");
     RunSheet([&](CVisualsPage& page, HWND sheet) {
         EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE)));
-        char note[64];
-        ::GetDlgItemTextA(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE, note, sizeof(note));
-        EXPECT_STREQ("(Sprache)", note);
+        EXPECT_EQ("(Sprache)", ItemText(page.m_hWnd, IDC_MISC_LANGUAGE_NOTE));
         ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
         EXPECT_STREQ("german", g_strLanguage);   // no choice: nothing changes
         EXPECT_STREQ("Deutsch", g_translator.Translate("German"));
-        int english = 0;
-        page.m_comboLanguage.SetCurSel(english);
+        page.m_comboLanguage.SetCurSel(0);   // English
         ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
     });
     EXPECT_STREQ("", g_strLanguage);
@@ -184,9 +178,7 @@ TEST_F(VisualsPageTest, FontSampleAndTheFontDialog)
                 Click(page.m_hWnd, IDC_MISC_SELECT_FONT);
             }
             if (!c.face) EXPECT_EQ(0, memcmp(&before, &page.m_logFont, sizeof(before)));   // Cancel
-            char text[64];
-            ::GetWindowTextA(sample, text, sizeof(text));
-            EXPECT_STREQ(c.text, text);
+            EXPECT_EQ(c.text, ItemText(page.m_hWnd, IDC_MISC_FONT_SAMPLE));
             LOGFONTA shown = {};
             ::GetObjectA((HFONT)::SendMessage(sample, WM_GETFONT, 0, 0), sizeof(shown), &shown);
             EXPECT_STREQ(strchr(c.text, 'V') ? "Verdana" : "Tahoma", shown.lfFaceName);
