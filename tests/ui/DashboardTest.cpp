@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 // ---- contents and fade, without a window ----
 
@@ -132,6 +133,7 @@ protected:
     ShellRecorder shell;
     Keep keep{ g_breakSettings, g_pfnRunSettingsSheet, g_pfnNewDashboard, g_dashboardPinned, g_dashboardHasPos,
                g_dashboardXPos, g_dashboardYPos };
+    std::optional<RealMainFrame> main;
     CMainFrame* frame = nullptr;
     void SetUp() override
     {
@@ -146,11 +148,7 @@ protected:
         g_dashboardPinned = g_dashboardHasPos = false;
         g_pfnRunSettingsSheet = FakeSheet;
         g_sheet = SheetSeen();
-        frame = new CMainFrame;
-        ASSERT_TRUE(frame->Create(nullptr, "Kestrabel", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, nullptr));
-        theApp.m_pMainWnd = frame;
-        frame->KillTimer(frame->m_nTimerTick);   // the test drives the engine
-        frame->m_nTimerTick = 0;
+        frame = main.emplace().frame;   // its tick stopped: the test drives the engine
     }
     void TearDown() override
     {
@@ -162,8 +160,7 @@ protected:
         // would outlive the frame and cover the screen for the next test.
         EXPECT_EQ(frame->m_pLockDlg, nullptr);
         frame->CloseAlerts();
-        theApp.m_pMainWnd = nullptr;
-        frame->DestroyWindow();
+        main.reset();
         g_dashboardSuppress = 0;
         g_modalOpen = false;
     }

@@ -14,9 +14,7 @@ TEST(Farewell, TheFirstRunsSheetLeavesOneBalloon)
     ShellRecorder shell;
     Keep keep{ g_pfnDrawAnimatedRects, g_firstRun };
     g_pfnDrawAnimatedRects = [](HWND, int, const RECT*, const RECT*) -> BOOL { return TRUE; };
-    CMainFrame* frame = new CMainFrame;
-    ASSERT_TRUE(frame->Create(nullptr, "Kestrabel", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, nullptr));
-    AfxGetApp()->m_pMainWnd = frame;
+    RealMainFrame main;
     g_firstRun = true;
     auto runAndCancel = [](BOOL welcome) {
         WhenShown(ActiveSheet, [](HWND sheet) { ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
@@ -37,7 +35,4 @@ TEST(Farewell, TheFirstRunsSheetLeavesOneBalloon)
     shell.calls.clear();
     runAndCancel(FALSE);
     for (const ShellCall& c : shell.calls) EXPECT_FALSE(c.nid.uFlags & NIF_INFO);
-
-    AfxGetApp()->m_pMainWnd = nullptr;
-    frame->DestroyWindow();
 }
