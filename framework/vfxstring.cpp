@@ -1,103 +1,224 @@
 #include "vfxstring.h"
 #include "vfxapp.h"
+#include <limits.h>
+#include <new>
 #include <stdio.h>
-#include <string.h>
 #include <ctype.h>
+#include <utility>
+
+// The first occurrence of pat (n > 0 characters) in [from, end), or NULL.
+static const char* Search(const char* from, const char* end, const char* pat, int n)
+{
+    for (const char* q = from; end - q >= n; ++q) {
+        q = (const char*)memchr(q, pat[0], (size_t)(end - q - n + 1));
+        if (!q) break;
+        if (memcmp(q, pat, (size_t)n) == 0) return q;
+    }
+    return nullptr;
+}
+
+// a + b characters, failing as an allocation would beyond what int counts.
+static int Sum(int a, long long b)
+{
+    if (a + b > INT_MAX - 1) throw std::bad_alloc();
+    return (int)(a + b);
+}
+
+CString::CString(char ch, int nRepeat)
+{
+    if (nRepeat <= 0) return;
+    Reserve(nRepeat);
+    memset(m_p, ch, (size_t)nRepeat);
+    SetLength(nRepeat);
+}
+
+CString& CString::operator=(CString&& s) noexcept
+{
+    if (this != &s) {
+        delete[] m_p;
+        m_p = s.m_p;
+        m_n = s.m_n;
+        m_cap = s.m_cap;
+        s.Forget();
+    }
+    return *this;
+}
+
+bool operator<(const CString& a, const CString& b)
+{
+    int n = a.m_n < b.m_n ? a.m_n : b.m_n;
+    int c = n ? memcmp(a.m_p, b.m_p, (size_t)n) : 0;
+    return c < 0 || (c == 0 && a.m_n < b.m_n);
+}
+
+void CString::Reserve(int n)
+{
+    if (m_p && n <= m_cap) return;
+    char* q = new char[(size_t)n + 1];
+    if (m_n) memcpy(q, m_p, (size_t)m_n);
+    q[m_n] = '\0';
+    delete[] m_p;
+    m_p = q;
+    m_cap = n;
+}
+
+void CString::Assign(const char* p, int n)
+{
+    if (n > m_cap) {
+        // The old buffer may hold p: fill the new one before freeing it.
+        char* q = new char[(size_t)n + 1];
+        memcpy(q, p, (size_t)n);
+        delete[] m_p;
+        m_p = q;
+        m_cap = n;
+    } else if (n) {
+        memmove(m_p, p, (size_t)n);
+    }
+    SetLength(n);
+}
+
+void CString::Append(const char* p, int n)
+{
+    if (n <= 0) return;
+    int need = Sum(m_n, n);
+    if (need > m_cap) {
+        // Doubling keeps a run of appends linear; p may be in the old buffer.
+        int cap = m_cap <= (INT_MAX - 1) / 2 && 2 * m_cap > need ? 2 * m_cap : need;
+        if (cap < 15) cap = 15;
+        char* q = new char[(size_t)cap + 1];
+        if (m_n) memcpy(q, m_p, (size_t)m_n);
+        memcpy(q + m_n, p, (size_t)n);
+        delete[] m_p;
+        m_p = q;
+        m_cap = cap;
+    } else {
+        memmove(m_p + m_n, p, (size_t)n);
+    }
+    SetLength(need);
+}
+
+CString CString::Concat(const char* a, int na, const char* b, int nb)
+{
+    CString r;
+    r.Reserve(Sum(na, nb));
+    if (na) memcpy(r.m_p, a, (size_t)na);
+    if (nb) memcpy(r.m_p + na, b, (size_t)nb);
+    r.SetLength(na + nb);
+    return r;
+}
 
 CString CString::Left(int n) const
 {
     if (n <= 0) return CString();
-    return CString(m_s.substr(0, (size_t)n));
+    return CString(m_p, n < m_n ? n : m_n);
 }
 
 CString CString::Right(int n) const
 {
     if (n <= 0) return CString();
-    if (n >= GetLength()) return *this;
-    return CString(m_s.substr(m_s.size() - (size_t)n));
+    if (n >= m_n) return *this;
+    return CString(m_p + m_n - n, n);
 }
 
 CString CString::Mid(int first) const
 {
     if (first < 0) first = 0;
-    if (first >= GetLength()) return CString();
-    return CString(m_s.substr((size_t)first));
+    if (first >= m_n) return CString();
+    return CString(m_p + first, m_n - first);
 }
 
 CString CString::Mid(int first, int count) const
 {
     if (first < 0) first = 0;
-    if (count <= 0 || first >= GetLength()) return CString();
-    return CString(m_s.substr((size_t)first, (size_t)count));
+    if (count <= 0 || first >= m_n) return CString();
+    int avail = m_n - first;
+    return CString(m_p + first, count < avail ? count : avail);
 }
 
 int CString::Find(char ch, int start) const
 {
-    if (start < 0 || start >= GetLength()) return -1;
-    size_t p = m_s.find(ch, (size_t)start);
-    return p == std::string::npos ? -1 : (int)p;
+    if (start < 0 || start >= m_n) return -1;
+    const char* q = (const char*)memchr(m_p + start, ch, (size_t)(m_n - start));
+    return q ? (int)(q - m_p) : -1;
 }
 
 int CString::Find(const char* psz, int start) const
 {
-    if (!psz || start < 0 || start > GetLength()) return -1;
-    size_t p = m_s.find(psz, (size_t)start);
-    return p == std::string::npos ? -1 : (int)p;
+    if (!psz || start < 0 || start > m_n) return -1;
+    if (!*psz) return start;
+    const char* q = Search(m_p + start, m_p + m_n, psz, Len(psz));
+    return q ? (int)(q - m_p) : -1;
 }
 
 int CString::ReverseFind(char ch) const
 {
-    size_t p = m_s.rfind(ch);
-    return p == std::string::npos ? -1 : (int)p;
+    for (int i = m_n - 1; i >= 0; --i)
+        if (m_p[i] == ch) return i;
+    return -1;
 }
 
 int CString::Replace(const char* pszOld, const char* pszNew)
 {
     if (!pszOld || !*pszOld) return 0;
-    std::string from(pszOld), to(pszNew ? pszNew : "");
+    // Either text may lie in this string: the result is built apart from it.
+    const int nOld = Len(pszOld), nNew = pszNew ? Len(pszNew) : 0;
+    const char* end = m_p + m_n;
     int count = 0;
-    size_t pos = 0;
-    while ((pos = m_s.find(from, pos)) != std::string::npos) {
-        m_s.replace(pos, from.size(), to);
-        pos += to.size();
-        ++count;
+    for (const char* q = m_p; (q = Search(q, end, pszOld, nOld)) != nullptr; q += nOld) ++count;
+    if (!count) return 0;
+    CString out;
+    const int n = Sum(m_n, (long long)count * (nNew - nOld));
+    out.Reserve(n);
+    char* w = out.m_p;
+    const char* r = m_p;
+    for (const char* q; (q = Search(r, end, pszOld, nOld)) != nullptr; r = q + nOld) {
+        memcpy(w, r, (size_t)(q - r));
+        w += q - r;
+        if (nNew) memcpy(w, pszNew, (size_t)nNew);
+        w += nNew;
     }
+    memcpy(w, r, (size_t)(end - r));
+    out.SetLength(n);
+    *this = std::move(out);
     return count;
 }
 
 int CString::Replace(char chOld, char chNew)
 {
     int count = 0;
-    for (auto& c : m_s)
-        if (c == chOld) { c = chNew; ++count; }
+    for (int i = 0; i < m_n; ++i)
+        if (m_p[i] == chOld) { m_p[i] = chNew; ++count; }
     return count;
 }
 
 CString& CString::MakeLower()
 {
-    if (!m_s.empty()) CharLowerBuffA(&m_s[0], (DWORD)m_s.size());
+    if (m_n) CharLowerBuffA(m_p, (DWORD)m_n);
     return *this;
 }
 
 CString& CString::MakeUpper()
 {
-    if (!m_s.empty()) CharUpperBuffA(&m_s[0], (DWORD)m_s.size());
+    if (m_n) CharUpperBuffA(m_p, (DWORD)m_n);
     return *this;
 }
 
 CString& CString::TrimLeft()
 {
-    size_t i = 0;
-    while (i < m_s.size() && isspace((unsigned char)m_s[i])) ++i;
-    m_s.erase(0, i);
+    int i = 0;
+    while (i < m_n && isspace((unsigned char)m_p[i])) ++i;
+    if (i) {
+        memmove(m_p, m_p + i, (size_t)(m_n - i));
+        SetLength(m_n - i);
+    }
     return *this;
 }
 
 CString& CString::TrimRight()
 {
-    size_t n = m_s.size();
-    while (n > 0 && isspace((unsigned char)m_s[n - 1])) --n;
-    m_s.resize(n);
+    int n = m_n;
+    while (n > 0 && isspace((unsigned char)m_p[n - 1])) --n;
+    SetLength(n);
     return *this;
 }
 
@@ -105,16 +226,21 @@ CString& CString::Trim() { TrimRight(); return TrimLeft(); }
 
 void CString::FormatV(const char* pszFormat, va_list args)
 {
-    if (!pszFormat) { m_s.clear(); return; }
+    if (!pszFormat) { Empty(); return; }
+    // An argument may be this string's own text: format apart from it. Most
+    // texts fit the first try.
+    char buf[256];
     va_list copy;
     va_copy(copy, args);
-    int n = vsnprintf(nullptr, 0, pszFormat, copy);
+    int n = vsnprintf(buf, sizeof(buf), pszFormat, copy);
     va_end(copy);
-    if (n < 0) { m_s.clear(); return; }
-    std::string out((size_t)n + 1, '\0');
-    vsnprintf(&out[0], out.size(), pszFormat, args);
-    out.resize((size_t)n);
-    m_s.swap(out);
+    if (n < 0) { Empty(); return; }
+    if (n < (int)sizeof(buf)) { Assign(buf, n); return; }
+    CString out;
+    out.Reserve(n);
+    vsnprintf(out.m_p, (size_t)n + 1, pszFormat, args);
+    out.SetLength(n);
+    *this = std::move(out);
 }
 
 void CString::Format(const char* pszFormat, ...)
@@ -132,57 +258,71 @@ void CString::AppendFormat(const char* pszFormat, ...)
     va_start(args, pszFormat);
     add.FormatV(pszFormat, args);
     va_end(args);
-    m_s += add.m_s;
+    Append(add.m_p, add.m_n);
 }
 
 BOOL CString::LoadString(UINT nID)
 {
     char buf[1024];
     int n = ::LoadStringA(AfxGetResourceHandle(), nID, buf, (int)sizeof(buf));
-    if (n <= 0) { m_s.clear(); return FALSE; }
-    m_s.assign(buf, (size_t)n);
+    if (n <= 0) { Empty(); return FALSE; }
+    Assign(buf, n);
     return TRUE;
 }
 
 char* CString::GetBuffer(int nMinLength)
 {
-    if (nMinLength < 0) nMinLength = 0;
+    if (nMinLength < m_n) nMinLength = m_n;
+    Reserve(nMinLength);
     // The terminator an API writes after nMinLength characters lands on the
     // string's own terminating byte.
-    if ((int)m_s.size() < nMinLength) m_s.resize((size_t)nMinLength);
-    return &m_s[0];
+    if (nMinLength > m_n) {
+        memset(m_p + m_n, 0, (size_t)(nMinLength - m_n));
+        SetLength(nMinLength);
+    }
+    return m_p;
 }
 
 void CString::ReleaseBuffer(int nNewLength)
 {
-    if (nNewLength < 0) {
-        size_t n = strnlen(m_s.c_str(), m_s.size());
-        m_s.resize(n);
-    } else if ((size_t)nNewLength <= m_s.size()) {
-        m_s.resize((size_t)nNewLength);
-    }
+    if (!m_p) return;
+    if (nNewLength < 0)
+        SetLength((int)strnlen(m_p, (size_t)m_n));
+    else if (nNewLength <= m_n)
+        SetLength(nNewLength);
 }
 
-// The conversion specifications of a printf pattern, each reduced to its
-// flags, width, precision, length and conversion letter ("%%" skipped).
-static std::vector<std::string> FormatSpecs(const char* p)
+// The next conversion specification of a printf pattern at or after p
+// ("%%" skipped): its flags, width, precision and length as [*pSpec,
+// *pSpec + *pLen), its conversion letter ('?' when the pattern ends first).
+// NULL when there is none.
+static const char* NextSpec(const char* p, const char** pSpec, int* pLen, char* pConv)
 {
-    std::vector<std::string> specs;
-    if (!p) return specs;
+    if (!p) return nullptr;
     while (*p) {
         if (*p != '%') { ++p; continue; }
         ++p;
         if (*p == '%') { ++p; continue; }
-        std::string spec;
-        while (*p && strchr("-+ #0123456789.*hlLqjzt", *p)) spec += *p++;
-        if (!*p) { specs.push_back(spec + "?"); break; }
-        spec += *p++;
-        specs.push_back(spec);
+        *pSpec = p;
+        while (*p && strchr("-+ #0123456789.*hlLqjzt", *p)) ++p;
+        *pLen = (int)(p - *pSpec);
+        *pConv = *p ? *p++ : '?';
+        return p;
     }
-    return specs;
+    return nullptr;
 }
 
 bool FormatSpecsMatch(const char* pszEnglish, const char* pszTranslated)
 {
-    return FormatSpecs(pszEnglish) == FormatSpecs(pszTranslated);
+    const char* a = pszEnglish;
+    const char* b = pszTranslated;
+    for (;;) {
+        const char *sa = nullptr, *sb = nullptr;
+        int na = 0, nb = 0;
+        char ca = 0, cb = 0;
+        a = NextSpec(a, &sa, &na, &ca);
+        b = NextSpec(b, &sb, &nb, &cb);
+        if (!a || !b) return !a && !b;
+        if (na != nb || ca != cb || memcmp(sa, sb, (size_t)na) != 0) return false;
+    }
 }

@@ -1,48 +1,57 @@
 // vfx strings: CString, CStringArray.
 //
 // Single-byte strings in the system code page, as the program's texts are.
-// A thin class over std::string with the operations the program uses.
+// A CString owns one heap buffer: its characters, which may include NULs
+// (the length is kept, not searched for), then a terminating NUL. An empty
+// string that never held text owns no buffer. A failed allocation throws
+// std::bad_alloc and leaves the string as it was.
 #pragma once
 #include <windows.h>
 #include <stdarg.h>
-#include <string>
+#include <stdio.h>
+#include <string.h>
 #include <vector>
 
 class CString {
 public:
     CString() {}
-    CString(const char* psz) : m_s(psz ? psz : "") {}
-    CString(const char* p, int n) : m_s(p ? p : "", p && n > 0 ? (size_t)n : 0) {}
-    CString(char ch, int nRepeat = 1) : m_s(nRepeat > 0 ? (size_t)nRepeat : 0, ch) {}
-    CString(const std::string& s) : m_s(s) {}
+    CString(const char* psz) { Assign(psz, psz ? Len(psz) : 0); }
+    CString(const char* p, int n) { Assign(p, p && n > 0 ? n : 0); }
+    CString(char ch, int nRepeat = 1);
+    CString(const CString& s) { Assign(s.m_p, s.m_n); }
+    CString(CString&& s) noexcept : m_p(s.m_p), m_n(s.m_n), m_cap(s.m_cap) { s.Forget(); }
+    ~CString() { delete[] m_p; }
 
-    int GetLength() const { return (int)m_s.size(); }
-    bool IsEmpty() const { return m_s.empty(); }
-    void Empty() { m_s.clear(); }
-    operator const char*() const { return m_s.c_str(); }
-    const char* GetString() const { return m_s.c_str(); }
-    const std::string& str() const { return m_s; }
-    char GetAt(int i) const { return (i >= 0 && i < GetLength()) ? m_s[(size_t)i] : '\0'; }
-    void SetAt(int i, char ch) { if (i >= 0 && i < GetLength()) m_s[(size_t)i] = ch; }
+    int GetLength() const { return m_n; }
+    bool IsEmpty() const { return m_n == 0; }
+    void Empty() { SetLength(0); }
+    operator const char*() const { return GetString(); }
+    const char* GetString() const { return m_p ? m_p : ""; }
+    char GetAt(int i) const { return (i >= 0 && i < m_n) ? m_p[i] : '\0'; }
+    void SetAt(int i, char ch) { if (i >= 0 && i < m_n) m_p[i] = ch; }
     char operator[](int i) const { return GetAt(i); }
 
-    CString& operator=(const char* psz) { m_s = psz ? psz : ""; return *this; }
-    CString& operator+=(const CString& s) { m_s += s.m_s; return *this; }
-    CString& operator+=(const char* psz) { if (psz) m_s += psz; return *this; }
-    CString& operator+=(char ch) { m_s += ch; return *this; }
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_s + b.m_s); }
-    friend CString operator+(const CString& a, const char* b) { return CString(a.m_s + (b ? b : "")); }
-    friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_s); }
-    friend CString operator+(const CString& a, char b) { return CString(a.m_s + b); }
-    friend bool operator==(const CString& a, const CString& b) { return a.m_s == b.m_s; }
-    friend bool operator==(const CString& a, const char* b) { return a.m_s == (b ? b : ""); }
+    CString& operator=(const CString& s) { Assign(s.m_p, s.m_n); return *this; }
+    CString& operator=(CString&& s) noexcept;
+    CString& operator=(const char* psz) { Assign(psz, psz ? Len(psz) : 0); return *this; }
+    CString& operator+=(const CString& s) { Append(s.m_p, s.m_n); return *this; }
+    CString& operator+=(const char* psz) { if (psz) Append(psz, Len(psz)); return *this; }
+    CString& operator+=(char ch) { Append(&ch, 1); return *this; }
+    friend CString operator+(const CString& a, const CString& b) { return Concat(a.m_p, a.m_n, b.m_p, b.m_n); }
+    friend CString operator+(const CString& a, const char* b) { return Concat(a.m_p, a.m_n, b, b ? Len(b) : 0); }
+    friend CString operator+(const char* a, const CString& b) { return Concat(a, a ? Len(a) : 0, b.m_p, b.m_n); }
+    friend CString operator+(const CString& a, char b) { return Concat(a.m_p, a.m_n, &b, 1); }
+    // Equality and order take every character, embedded NULs too; Compare
+    // and CompareNoCase stop at the first NUL, as the C library does.
+    friend bool operator==(const CString& a, const CString& b) { return a.Equals(b.m_p, b.m_n); }
+    friend bool operator==(const CString& a, const char* b) { return a.Equals(b, b ? Len(b) : 0); }
     friend bool operator==(const char* a, const CString& b) { return b == a; }
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
-    friend bool operator<(const CString& a, const CString& b) { return a.m_s < b.m_s; }
+    friend bool operator<(const CString& a, const CString& b);
 
-    int Compare(const char* psz) const { return strcmp(m_s.c_str(), psz ? psz : ""); }
-    int CompareNoCase(const char* psz) const { return lstrcmpiA(m_s.c_str(), psz ? psz : ""); }
+    int Compare(const char* psz) const { return strcmp(GetString(), psz ? psz : ""); }
+    int CompareNoCase(const char* psz) const { return lstrcmpiA(GetString(), psz ? psz : ""); }
 
     CString Left(int n) const;
     CString Right(int n) const;
@@ -66,12 +75,27 @@ public:
     // Loads a string resource of the program; FALSE (and empty) when missing.
     BOOL LoadString(UINT nID);
 
-    // Direct access for API calls that fill a buffer.
+    // Direct access for API calls that fill a buffer: room for nMinLength
+    // characters and a terminator; the length grows to nMinLength (new
+    // characters NUL) until ReleaseBuffer sets it.
     char* GetBuffer(int nMinLength);
     void ReleaseBuffer(int nNewLength = -1);
 
 private:
-    std::string m_s;
+    static int Len(const char* psz) { return (int)strlen(psz); }
+    static CString Concat(const char* a, int na, const char* b, int nb);
+    void Forget() { m_p = nullptr; m_n = m_cap = 0; }
+    // Room for n characters and the terminator; keeps the text.
+    void Reserve(int n);
+    void SetLength(int n) { m_n = n; if (m_p) m_p[n] = '\0'; }
+    // p may point into this string's own buffer.
+    void Assign(const char* p, int n);
+    void Append(const char* p, int n);
+    bool Equals(const char* p, int n) const { return m_n == n && (n == 0 || memcmp(m_p, p, (size_t)n) == 0); }
+
+    char* m_p = nullptr;
+    int m_n = 0;      // characters, without the terminator
+    int m_cap = 0;    // characters the buffer holds, without the terminator
 };
 
 class CStringArray {

@@ -81,7 +81,7 @@ std::string Describe(const SettingKey& k, const Held& h)
     case SETTING_FONT: s.Format("%s %ld %ld", h.font.lfFaceName, h.font.lfHeight, h.font.lfWeight); break;
     case SETTING_BYTE: s.Format("%u", h.byte); break;
     }
-    return s.str();
+    return std::string(s.GetString(), (size_t)s.GetLength());
 }
 
 class SettingKeyTable : public ::testing::Test {

@@ -114,7 +114,7 @@ protected:
                            b.bEnabled, (const char*)b.strMessage);
         s.AppendFormat("%d %d %d %d %d %d", g_breakSettings.nPostpone, g_breakSettings.nDisableUnlocking,
                        g_breakSettings.bDisableToggleMode, g_dashboardPinned, g_dashboardXPos, g_dashboardYPos);
-        return s.str();
+        return std::string(s.GetString(), (size_t)s.GetLength());
     }
     void RoundTrip()
     {

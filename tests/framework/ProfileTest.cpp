@@ -61,7 +61,7 @@ TEST_F(ProfileTest, BinaryLettersRoundTripAndRejectDamage)
     BYTE data[60];
     for (int i = 0; i < 60; ++i) data[i] = (BYTE)(i * 37);
     ASSERT_TRUE(app.WriteProfileBinary("Settings", "Font", data, sizeof(data)));
-    std::string letters = app.GetProfileString("Settings", "Font").str();
+    std::string letters(app.GetProfileString("Settings", "Font"));
     ASSERT_EQ(letters.size(), 120u);
     EXPECT_EQ(letters.substr(0, 4), "AAFC");   // 0x00, then 0x25: low 5 'F', high 2 'C'
     BYTE* out = nullptr;

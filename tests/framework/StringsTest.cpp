@@ -48,6 +48,63 @@ TEST(CStringTest, BufferRoundTrip)
     EXPECT_EQ(s, "0123");
 }
 
+TEST(CStringTest, ReplaceScansLeftToRightWithoutRescanningWhatItPutIn)
+{
+    struct Row { const char* text; const char* from; const char* to; int count; const char* result; };
+    const Row rows[] = {
+        {"aaaaa", "aa", "b", 2, "bba"},        // overlapping occurrences
+        {"xax", "x", "xyz", 2, "xyzaxyz"},      // grows past the buffer
+        {"a--b--", "--", "", 2, "ab"},          // shrinks
+        {"aXa", "a", "aa", 2, "aaXaa"},         // the pattern in its replacement
+        {"abc", "abcd", "z", 0, "abc"},         // longer than the text
+        {"", "a", "b", 0, ""},
+    };
+    for (const Row& r : rows) {
+        CString s(r.text);
+        EXPECT_EQ(s.Replace(r.from, r.to), r.count) << r.text << " " << r.from;
+        EXPECT_EQ(s, r.result) << r.text << " " << r.from;
+    }
+    CString s("abcabc");
+    EXPECT_EQ(s.Replace((const char*)s + 3, "x"), 2);     // pattern read from the string itself
+    EXPECT_EQ(s, "xx");
+}
+
+TEST(CStringTest, OwnTextAsSourceAndGrowthKeepContents)
+{
+    CString s("abc");
+    s = s;
+    s += s;
+    EXPECT_EQ(s, "abcabc");
+    s = (const char*)s + s.Find('c');   // its own tail
+    EXPECT_EQ(s, "cabc");
+    s.Format("%s-%s", (const char*)s, (const char*)s);
+    EXPECT_EQ(s, "cabc-cabc");
+    s = s + s;
+    EXPECT_EQ(s, "cabc-cabccabc-cabc");
+
+    CString grown("q");
+    for (int i = 1; i < 1000; ++i)
+        grown += (const char*)grown + grown.GetLength() - 1;   // its own last character
+    EXPECT_EQ(grown, CString('q', 1000));
+    for (int n : {255, 256, 257}) {   // around the first formatting attempt's size
+        CString f;
+        f.Format("%s", std::string((size_t)n, 'f').c_str());
+        f.AppendFormat("%d", 7);
+        EXPECT_EQ(f.GetLength(), n + 1);
+        EXPECT_EQ(f.Right(2), "f7");
+    }
+
+    CString nul("a\0b", 3);
+    EXPECT_EQ(nul.GetLength(), 3);
+    EXPECT_NE(nul, "a");
+    EXPECT_EQ(nul.Find('b'), 2);
+    EXPECT_TRUE(CString("a") < nul);
+    char* p = nul.GetBuffer(8);
+    EXPECT_EQ(memcmp(p, "a\0b\0\0\0\0\0\0", 9), 0);   // kept, then NULs to the terminator
+    nul.ReleaseBuffer();
+    EXPECT_EQ(nul, "a");
+}
+
 TEST(FormatSpecsTest, TranslatedPatternMustKeepConversionsInOrder)
 {
     EXPECT_TRUE(FormatSpecsMatch("%d minutes until next %s...", "Noch %d Minuten bis zur %s..."));
