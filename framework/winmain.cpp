@@ -17,3 +17,27 @@ void __verbose_terminate_handler()
     std::abort();
 }
 }
+
+// The failure paths of the standard containers. The C++ library keeps all
+// its throw helpers in one object, which through std::length_error's message
+// brings both of the library's string implementations along (some 80 KB of
+// the program). These definitions stand in for the helpers the program's
+// containers call, so that object is never linked: a use of any other helper
+// fails the link with a duplicate definition rather than growing the program
+// unnoticed. A container asked to outgrow the address space is out of memory.
+#include <new>
+#include <bits/functexcept.h>
+namespace std {
+void __throw_bad_alloc()
+{
+    throw bad_alloc();
+}
+void __throw_bad_array_new_length()
+{
+    throw bad_array_new_length();
+}
+void __throw_length_error(const char*)
+{
+    throw bad_alloc();
+}
+}
