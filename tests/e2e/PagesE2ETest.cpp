@@ -54,7 +54,7 @@ TEST(PagesE2E, SoundAndTrackingReachTheIniSoonAfterOk)
     ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     // Saved once the sheet has gone; without a window manager Wine spends
     // about two seconds hiding a captioned window, hence the margin.
-    EXPECT_TRUE(WaitFor([&] { return run.IniValue("PauseDelay") == "17"; }, 6000));
+    EXPECT_TRUE(run.WaitForIniValue("PauseDelay", "17", 6000));
     EXPECT_EQ("300", run.IniValue("LockOnInactivityDelay"));
     EXPECT_EQ("C:\\chime.wav", run.IniValue("SoundFilePauseEnd"));
     EXPECT_NE(before, run.IniValue("UseSoundPauseStart"));

@@ -183,6 +183,22 @@ std::string ProgramRun::IniValue(const std::string& key) const
     return "\x01";
 }
 
+bool ProgramRun::WaitForIniValue(const std::string& key, const std::string& value, DWORD ms) const
+{
+    DWORD start = ::GetTickCount();
+    while (IniValue(key) != value) {
+        if (::GetTickCount() - start >= ms) return false;
+        ::Sleep(50);
+    }
+    for (std::string last = Ini();;) {
+        ::Sleep(300);
+        std::string now = Ini();
+        if (now == last) return IniValue(key) == value;
+        if (::GetTickCount() - start >= ms) return false;
+        last = now;
+    }
+}
+
 void ProgramRun::SetIniValue(const std::string& key, const std::string& value)
 {
     // Edited as bytes on disk, like IniValue reads them.

@@ -30,6 +30,11 @@ public:
     std::string Ini() const { return ReadFileBytes(dir.File("Kestrabel.INI")); }
     std::string IniValue(const std::string& key) const;
     void SetIniValue(const std::string& key, const std::string& value);
+    // Waits until the key holds the value and the file has stopped changing
+    // (a save writes its keys one after another, each rewriting the file,
+    // so a read in the middle can catch a half-written file); FALSE when the
+    // value does not come within ms.
+    bool WaitForIniValue(const std::string& key, const std::string& value, DWORD ms = 15000) const;
 
     TempDir dir;
     PROCESS_INFORMATION pi = {};
