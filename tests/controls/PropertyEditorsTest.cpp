@@ -6,17 +6,6 @@ namespace {
 class PropertyEditorsTest : public PropertyListTest {
 protected:
     CPropertyListWindow* Drop() { return dynamic_cast<CPropertyListWindow*>(CWnd::FromHandlePermanent(Editor())); }
-    static int TopLevelListBoxes()
-    {
-        int n = 0;
-        ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM p) -> BOOL {
-            char cls[32] = "";
-            ::GetClassNameA(h, cls, (int)sizeof(cls));
-            if (lstrcmpiA(cls, "ListBox") == 0) ++*(int*)p;
-            return TRUE;
-        }, (LPARAM)&n);
-        return n;
-    }
     int ChildWindows()
     {
         int n = 0;
@@ -185,7 +174,7 @@ TEST_F(PropertyEditorsTest, HundredCommitCyclesLeaveOneEditor)
     PumpMessages(30);
     EXPECT_EQ(ChildWindows(), 1);
     EXPECT_EQ(PropertyEditorLiveCount(), 1);
-    EXPECT_LE(TopLevelListBoxes(), 1);
+    EXPECT_LE(ThreadWindows("ListBox").size(), 1u);
     EXPECT_EQ(ValueI4(Item(201)), 7);
     EXPECT_EQ(ValueI4(Item(402)), 75);
     EXPECT_EQ(ValueI4(Item(203)), 0);

@@ -103,22 +103,15 @@ HWND s_sheetWnd;
 // The dialog is looked for among this thread's visible windows, not as the
 // active window: on a display without a window manager the activation may
 // stay with the sheet.
-BOOL CALLBACK FindCommonDialog(HWND h, LPARAM lParam)
-{
-    char cls[32] = "";
-    ::GetClassNameA(h, cls, sizeof(cls));
-    if (h == s_sheetWnd || !::IsWindowVisible(h) || strcmp(cls, "#32770") != 0) return TRUE;
-    *(HWND*)lParam = h;
-    return FALSE;
-}
 void CALLBACK CloseCommonDialog(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND h = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindCommonDialog, (LPARAM)&h);
-    if (!h) return;
-    ::KillTimer(nullptr, id);
-    s_commonOwner = ::GetWindow(h, GW_OWNER);
-    ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+    for (HWND h : ThreadWindows("#32770")) {
+        if (h == s_sheetWnd || !::IsWindowVisible(h)) continue;
+        ::KillTimer(nullptr, id);
+        s_commonOwner = ::GetWindow(h, GW_OWNER);
+        ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
 }
 }
 
@@ -150,33 +143,24 @@ TEST_F(SheetTest, TypedValueIsTakenAndARefusedOneKeepsThePage)
     EXPECT_EQ(b.m_nValue, 10);
 }
 
-TEST_F(SheetTest, ApplyReachesEveryCreatedPageAndNoOther)
+TEST_F(SheetTest, HelpReachesTheActivePageAndApplyEveryCreatedOne)
 {
+    sheet.SetActivePage(1);
     sheet.script = [&](CTestSheet* s) {
-        s->Select(1);
+        EXPECT_EQ(s->GetActivePage(), &b);
+        s->Press(PSBTN_HELP);
         s->Select(0);
         a.SetModified();
         s->Press(PSBTN_APPLYNOW);
         s->Press(PSBTN_CANCEL);
     };
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(b.helps, 1);
+    EXPECT_EQ(a.helps, 0);
     EXPECT_EQ(a.applied, 1);
     EXPECT_EQ(b.applied, 1);
     EXPECT_EQ(c.applied, 0);
     EXPECT_EQ(c.inits, 0);
-}
-
-TEST_F(SheetTest, HelpReachesTheActivePageOnly)
-{
-    sheet.SetActivePage(1);
-    sheet.script = [&](CTestSheet* s) {
-        EXPECT_EQ(s->GetActivePage(), &b);
-        s->Press(PSBTN_HELP);
-        s->Press(PSBTN_CANCEL);
-    };
-    sheet.DoModal();
-    EXPECT_EQ(b.helps, 1);
-    EXPECT_EQ(a.helps, 0);
 }
 
 TEST_F(SheetTest, PageVetoesAreKept)

@@ -156,6 +156,19 @@ std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h)
     return mem.Pixels();
 }
 
+std::vector<HWND> ThreadWindows(const char* cls)
+{
+    struct Found { const char* cls; std::vector<HWND> windows; } found = { cls, {} };
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM l) -> BOOL {
+        Found& f = *(Found*)l;
+        char name[64] = "";
+        ::GetClassNameA(h, name, (int)sizeof(name));
+        if (!f.cls || lstrcmpiA(name, f.cls) == 0) f.windows.push_back(h);
+        return TRUE;
+    }, (LPARAM)&found);
+    return found.windows;
+}
+
 static std::vector<std::function<void()>> s_soon;
 static void CALLBACK RunSoon(HWND, UINT, UINT_PTR id, DWORD)
 {

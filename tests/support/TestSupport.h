@@ -73,6 +73,8 @@ private:
     T m_saved;
 };
 template <class T, class U> Scoped(T&, U) -> Scoped<T>;
+// This thread's top-level windows, only those of class cls when given.
+std::vector<HWND> ThreadWindows(const char* cls = nullptr);
 // Runs f from the next message loop, whichever window's it is: the way to
 // act inside a modal sheet or dialog.
 void Soon(const std::function<void()>& f);
