@@ -3,13 +3,7 @@
 int PumpCountingPaints(HWND hWnd, DWORD ms)
 {
     int paints = 0;
-    MSG msg;
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms && paints <= 1000; ::Sleep(2))
-        while (paints <= 1000 && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            paints += msg.message == WM_PAINT && msg.hwnd == hWnd;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+    PumpMessages(ms, [&](const MSG& m) { return (paints += m.message == WM_PAINT && m.hwnd == hWnd) <= 1000; });
     return paints;
 }
 

@@ -283,7 +283,6 @@ TEST(PropertyCategory, TogglesThroughTheListEvenDisabledAndHasNoValue)
     EXPECT_EQ(cat.GetDisplayTextLength(), 0);
     EXPECT_FALSE(cat.SetValue(&v));
     EXPECT_FALSE(cat.GetValue(&v));
-    EXPECT_EQ(cat.GetItemKind(), ITEMKIND_CATEGORY);
 }
 
 TEST(PropertyItem, EnabledOnlyByOneAndNamesTranslatedOnce)

@@ -5,6 +5,14 @@
 #include "support/PropertyListDialog.h"
 #include <gtest/gtest.h>
 
+// The rows' item data in display order, -1 for a row without an item.
+inline std::vector<LPARAM> RowIds(CPropertyList& list)
+{
+    std::vector<LPARAM> ids;
+    for (int i = 0; i < list.GetCount(); ++i) ids.push_back(list.ItemAt(i) ? list.ItemAt(i)->GetItemData() : -1);
+    return ids;
+}
+
 inline int g_beeps;
 inline BOOL CountBeep(UINT) { ++g_beeps; return TRUE; }
 
@@ -69,12 +77,7 @@ protected:
     }
     void Type(HWND h, const char* s) { for (; *s; ++s) ::SendMessageA(h, WM_CHAR, (unsigned char)*s, 1); }
     void Key(HWND h, UINT vk) { ::SendMessageA(h, WM_KEYDOWN, vk, 0); PumpMessages(5); }
-    std::vector<LPARAM> RowIds()
-    {
-        std::vector<LPARAM> ids;
-        for (int i = 0; i < list().GetCount(); ++i) ids.push_back(list().ItemAt(i) ? list().ItemAt(i)->GetItemData() : -1);
-        return ids;
-    }
+    std::vector<LPARAM> RowIds() { return ::RowIds(list()); }
     POINT RowPoint(int row, int x)
     {
         RECT rc;

@@ -387,9 +387,7 @@ TEST(PropertyListRefusals, RefusedRowsLoseNoItem)
         list.refuseInsertAfter = -1;
         list.Collapse(cat);
         list.Expand(cat);
-        std::vector<LPARAM> ids;
-        for (int i = 0; i < list.GetCount(); ++i) ids.push_back(list.ItemAt(i)->GetItemData());
-        EXPECT_EQ(ids, std::vector<LPARAM>({200, 201, 202, 203}));
+        EXPECT_EQ(RowIds(list), std::vector<LPARAM>({200, 201, 202, 203}));
         list.refuseInsertAfter = 0;
         list.Collapse(cat);
         list.Expand(cat);

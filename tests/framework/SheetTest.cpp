@@ -204,6 +204,7 @@ TEST_F(SheetTest, SheetWindowIsBoundFromCreationAndTheFrameTicksOn)
     };
     sheet.DoModal();
     EXPECT_GT(sheet.ncCalcBeforeInit, 0);
+    EXPECT_GT(sheet.ncPaints, 0);
     EXPECT_GT(sheet.moves, 0);
     EXPECT_EQ(sheet.destroys, 1);
     EXPECT_EQ(sheet.m_hWnd, nullptr);

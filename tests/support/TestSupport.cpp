@@ -211,14 +211,16 @@ int MainWindowStandIn::Take(UINT msg)
     return n;
 }
 
-void PumpMessages(DWORD ms)
+void PumpMessages(DWORD ms, const std::function<bool(const MSG&)>& each)
 {
     DWORD start = ::GetTickCount();
     MSG msg;
     do {
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            bool more = !each || each(msg);
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
+            if (!more) return;
         }
         ::Sleep(5);
     } while (::GetTickCount() - start < ms);

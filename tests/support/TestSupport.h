@@ -95,7 +95,9 @@ private:
     CWnd* m_pPrevious;
 };
 // Runs queued window messages (timers included) for about ms milliseconds.
-void PumpMessages(DWORD ms);
+// each, when given, sees every message before it is dispatched and ends
+// the pumping by answering false.
+void PumpMessages(DWORD ms, const std::function<bool(const MSG&)>& each = nullptr);
 // Runs queued window messages until done() holds, for at most ms
 // milliseconds; whether it came to hold.
 bool PumpUntil(const std::function<bool()>& done, DWORD ms);
