@@ -92,7 +92,7 @@ TEST_F(PropertyListTest, CommitThroughTheParent)
         else Key(editor, c.end == ENTER ? VK_RETURN : VK_ESCAPE);
         dlg->m_bVeto = false;
         EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGING), c.changing);
-        EXPECT_EQ(dlg->Count(LISTNOTIFY_ITEMCHANGED), c.changed ? 1 : 0);
+        EXPECT_EQ(dlg->Ids(LISTNOTIFY_ITEMCHANGED), c.changed ? std::vector<LPARAM>{ c.id } : std::vector<LPARAM>{});
         if (c.changing.empty()) {
             EXPECT_TRUE(dlg->m_log.empty());
         }
