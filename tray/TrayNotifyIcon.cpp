@@ -73,6 +73,7 @@ void CTrayNotifyIcon::EndMenuUse()
 
 BOOL CTrayNotifyIcon::Add()
 {
+    m_shownPixels.clear();
     m_bCreated = ShellNotify(NIM_ADD, &m_nid) != FALSE;
     m_bAddFailed = !m_bCreated;
     return m_bCreated;
@@ -181,17 +182,39 @@ BOOL CTrayNotifyIcon::SetIcon(HICON icon)
     return ShellNotify(NIM_MODIFY, &m_nid);
 }
 
+// The bits of a bitmap as the system keeps them; empty when they cannot be
+// read (or the bitmap is implausibly large for an icon).
+static std::vector<BYTE> PixelsOf(CBitmap* pBitmap)
+{
+    std::vector<BYTE> pixels;
+    BITMAP bm = {};
+    if (!pBitmap || !pBitmap->m_hObject || !::GetObjectA(pBitmap->m_hObject, sizeof(bm), &bm)) return pixels;
+    LONG size = bm.bmWidthBytes * bm.bmHeight;
+    if (bm.bmWidthBytes <= 0 || bm.bmHeight <= 0 || size > (1 << 20)) return pixels;
+    pixels.resize((size_t)size);
+    if (::GetBitmapBits((HBITMAP)pBitmap->m_hObject, size, pixels.data()) != size) pixels.clear();
+    return pixels;
+}
+
+// A picture like the one the shell already shows is not sent again: the
+// engine redraws every second through a long absence, and each change asks
+// the shell's process for a round trip.
 BOOL CTrayNotifyIcon::SetIconFromBitmap(CBitmap* pBitmap)
 {
+    std::vector<BYTE> pixels = PixelsOf(pBitmap);
+    if (m_bCreated && !pixels.empty() && pixels == m_shownPixels) return TRUE;
     HICON icon = CreateIconFromBitmap(pBitmap);
     BOOL ok = SetIcon(icon);
     if (icon) ::DestroyIcon(icon);
     m_nid.hIcon = nullptr;
+    if (ok && icon) m_shownPixels.swap(pixels);
+    else m_shownPixels.clear();
     return ok;
 }
 
 void CTrayNotifyIcon::RemoveIcon()
 {
+    m_shownPixels.clear();
     if (!m_bCreated) return;
     m_nid.uFlags = 0;
     DeleteFromShell();

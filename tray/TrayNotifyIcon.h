@@ -3,6 +3,7 @@
 // ComputeTrayRect, GetTrayRect).
 #pragma once
 #include "vfx.h"
+#include <vector>
 
 // The record sizes the shell knows: with the balloon fields, and the oldest
 // shell's (tip of 64 characters, no balloon).
@@ -58,6 +59,9 @@ private:
     // While a popup runs, a menu being replaced is destroyed only after it.
     int m_nMenuUsers = 0;
     HMENU m_hRetiredMenu = nullptr;
+    // The pixels of the picture the shell shows, as SetIconFromBitmap last
+    // sent it; empty when not known (before the first, after an add).
+    std::vector<BYTE> m_shownPixels;
 };
 
 extern CTrayNotifyIcon g_trayIcon;

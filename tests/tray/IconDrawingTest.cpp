@@ -318,12 +318,20 @@ TEST_F(IconDrawingTest, FirstIconBalloonAndTaskbarRestart)
     EXPECT_EQ(shell.Of(NIM_ADD)[0].nid.uCallbackMessage, (UINT)WM_TRAY_NOTIFY);
     EXPECT_STREQ(shell.Of(NIM_ADD)[0].nid.szTip, "Kestrabel");
 
-    // Each redraw replaces the image under the same id.
+    // A redraw replaces the image under the same id; one that draws the
+    // same pixels again (every second of an auto-pause) asks nothing of the
+    // shell, until the icon is added anew.
     shell.calls.clear();
+    frame->m_nMinutesLeft += 1;
     Redraw();
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].message, (DWORD)NIM_MODIFY);
     EXPECT_NE(shell.calls[0].nid.hIcon, nullptr);
+    Redraw();
+    EXPECT_EQ(shell.calls.size(), 1u);
+    frame->m_nMinutesLeft -= 1;
+    Redraw();
+    EXPECT_EQ(shell.calls.size(), 2u);
 
     // A balloon: the icon is removed and added again with the balloon.
     BreakSettings saved = g_breakSettings;
@@ -398,7 +406,10 @@ TEST_F(IconDrawingTest, TwentyThousandRedrawsStayCorrectAndLeakNothing)
     Redraw();
     ExpectNumberColour(kBlack, RGB(0, 255, 0));
     EXPECT_GE(after, before - 50) << "GDI objects leaked: " << (before - after);
-    EXPECT_EQ(shell.count - calls, 20000 + 20 + 2);   // modifies only, never a new add
+    // Modifies only, never a new add; the font changes redraw a picture
+    // the shell already has, which is not sent again.
+    EXPECT_GE(shell.count - calls, 20000);
+    EXPECT_LE(shell.count - calls, 20000 + 20 + 2);
 }
 
 TEST_F(IconDrawingTest, IconFontChangesTheNumber)
