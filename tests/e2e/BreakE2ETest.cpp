@@ -3,28 +3,8 @@
 // wait for activity.
 #include "support/Harness.h"
 #include <gtest/gtest.h>
-#include <stdio.h>
 
 namespace {
-
-struct Counters {
-    int breaks = -1, daily = 0, postpones = 0, idle = 0, total = 0, work = 0, session = 0;
-};
-
-// The counters the program last wrote; breaks is -1 while the file is
-// missing or half written.
-Counters ReadCounters(const ProgramRun& run)
-{
-    Counters c;
-    std::string text = ReadFileBytes(run.dir.File("Data\\Counters.dat"));
-    size_t eol = text.find('\n');
-    if (eol == std::string::npos) return c;
-    Counters read;
-    if (sscanf(text.c_str() + eol + 1, "%d;%d;%d;%d;%d;%d;%d", &read.breaks, &read.daily, &read.postpones, &read.idle,
-               &read.total, &read.work, &read.session) == 7)
-        c = read;
-    return c;
-}
 
 // Polls the counters file until the condition holds or ms have passed.
 template <class Pred>
@@ -32,7 +12,7 @@ bool WaitForCounters(const ProgramRun& run, DWORD ms, Pred pred, Counters& seen)
 {
     DWORD start = ::GetTickCount();
     do {
-        seen = ReadCounters(run);
+        seen = ReadDayCounters(run);
         if (seen.breaks >= 0 && pred(seen)) return true;
         ::Sleep(250);
     } while (::GetTickCount() - start < ms);
@@ -68,7 +48,7 @@ TEST(BreakE2E, OneMinuteOfWorkThenAOneMinuteBreakThenTheWaitForActivity)
     EXPECT_EQ(c.breaks, 1);
 
     ASSERT_TRUE(run.Exit());
-    c = ReadCounters(run);
+    c = ReadDayCounters(run);
     EXPECT_EQ(c.breaks, 1);
     EXPECT_EQ(c.postpones, 0);
     EXPECT_GT(c.work, workAtBreak);

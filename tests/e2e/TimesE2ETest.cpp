@@ -1,8 +1,11 @@
 // The real program: a break setting changed on the Times page of the sheet
-// that a click on the tray icon opens, up to the settings store.
+// that a click on the tray icon opens, up to the settings store and the
+// break it brings.
 #include "support/Harness.h"
 #include "app/Messages.h"
 #include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
 
 namespace {
 // Opens the sheet by a click on the icon, types text into the Times page's
@@ -53,4 +56,31 @@ TEST(TimesE2E, ASettingChangedOnTheTimesPageIsSavedAtOnce)
         EXPECT_EQ(run.IniValue("Daily limit"), "1439") << refused;
     }
     EXPECT_TRUE(run.Exit());
+}
+
+// Waits out the minute of work: CTest runs it as a program of its own
+// (KS_BREAK_MINUTE set), beside the others.
+TEST(TimesE2E, OnceEverySetToOneBringsTheBreakWithinSeventySeconds)
+{
+    if (!getenv("KS_BREAK_MINUTE")) GTEST_SKIP() << "run on its own by CTest (test_e2e_break_minute)";
+    ProgramRun run;
+    run.SetIniValue("FontSize", "80");
+    run.SetIniValue("AutoCheckForUpdates", "0");
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(run.WaitForMainWindow(), nullptr);
+
+    EditRow(run, 7, "1 minute(s)");
+    DWORD applied = ::GetTickCount();
+    HWND lock = nullptr;   // the short break's screen lock
+    while (!lock && ::GetTickCount() - applied < 70000) {
+        ::Sleep(250);
+        for (HWND h : WindowsOfProcess(run.pi.dwProcessId))
+            if (h != run.hMain && ::IsWindowVisible(h)) lock = h;
+    }
+    ASSERT_NE(lock, nullptr) << "no break within 70 s";
+    DWORD took = ::GetTickCount() - applied;
+    EXPECT_GE(took, 55000u);
+    printf("the break came %lu ms after OK\n", took);
+    ASSERT_TRUE(run.Exit());
+    EXPECT_EQ(1, ReadDayCounters(run).breaks);
 }

@@ -1,5 +1,6 @@
 #include "support/Harness.h"
 #include "res/resource.h"
+#include <stdio.h>
 
 static void CopyFolder(const std::string& from, const std::string& to, bool recurse)
 {
@@ -235,4 +236,17 @@ void ProgramRun::SetIniValue(const std::string& key, const std::string& value)
         out += key + "=" + value + "\r\n";
     }
     WriteFileBytes(dir.File("Kestrabel.INI"), out);
+}
+
+Counters ReadDayCounters(const ProgramRun& run)
+{
+    Counters c;
+    std::string text = ReadFileBytes(run.dir.File("Data\\Counters.dat"));
+    size_t eol = text.find('\n');
+    if (eol == std::string::npos) return c;
+    Counters read;
+    if (sscanf(text.c_str() + eol + 1, "%d;%d;%d;%d;%d;%d;%d", &read.breaks, &read.daily, &read.postpones, &read.idle,
+               &read.total, &read.work, &read.session) == 7)
+        c = read;
+    return c;
 }

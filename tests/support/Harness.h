@@ -41,5 +41,12 @@ public:
     HWND hMain = nullptr;
 };
 
+// The day's counters as the program last wrote them (Data\\Counters.dat);
+// breaks is -1 while the file is missing or half written.
+struct Counters {
+    int breaks = -1, daily = 0, postpones = 0, idle = 0, total = 0, work = 0, session = 0;
+};
+Counters ReadDayCounters(const ProgramRun& run);
+
 // Top-level windows of a process.
 std::vector<HWND> WindowsOfProcess(DWORD pid);
