@@ -162,21 +162,18 @@ TEST_F(ReflectionTest, NotificationsFromWindowsThatAreNotChildrenAreNotReflected
     CProbeParent otherParent;
     ASSERT_TRUE(otherParent.CreateEx(0, nullptr, "other", WS_POPUP, 0, 0, 60, 60, nullptr, nullptr));
     ASSERT_TRUE(other.Create(0, rc, &otherParent, ID_LIST));
-    for (const Row& row : kRows) {
-        if (row.kind == MEASUREITEM) continue;   // found by id, among the parent's own children only
-        SCOPED_TRACE(row.name);
-        g_order.clear();
-        Note n;
-        Build(n, row.kind, other.m_hWnd, ID_LIST, hdc);
-        parent.SendMessage(n.message, n.wParam, n.lParam);
-        EXPECT_EQ(g_order, std::vector<std::string>{ "parent" });
-    }
     // Nor is a window's notification to itself.
-    g_order.clear();
-    Note self;
-    Build(self, NOTIFY, parent.m_hWnd, ID_LIST, hdc);
-    parent.SendMessage(self.message, self.wParam, self.lParam);
-    EXPECT_EQ(g_order, std::vector<std::string>{ "parent" });
+    for (HWND from : { other.m_hWnd, parent.m_hWnd }) {
+        for (const Row& row : kRows) {
+            if (row.kind == MEASUREITEM) continue;   // found by id, among the parent's own children only
+            SCOPED_TRACE(std::string(row.name) + (from == parent.m_hWnd ? " from itself" : " from another's child"));
+            g_order.clear();
+            Note n;
+            Build(n, row.kind, from, ID_LIST, hdc);
+            parent.SendMessage(n.message, n.wParam, n.lParam);
+            EXPECT_EQ(g_order, std::vector<std::string>{ "parent" });
+        }
+    }
     otherParent.DestroyWindow();
 }
 
