@@ -14,6 +14,8 @@ using namespace Gdiplus::DllExports;
 namespace {
 
 int Channel(ARGB c, int shift) { return (int)((c >> shift) & 0xFF); }
+// The Statistics page's slice colours.
+const ARGB kColors[4] = { 0xFF00FFFF, 0xFF008000, 0xFF0000FF, 0xFFFFFF00 };
 
 // The shade rule: k in double rounded to float, then r in double.
 int LightRule(int v) { double r = v + (double)(float)((255 - v) / 255.0) * 120.0; return r >= 255 ? 255 : (int)r; }
@@ -206,21 +208,20 @@ TEST_F(PieDrawing, OneSliceFillsTheCircleShadedFromHalfwayToDark)
 
 TEST_F(PieDrawing, LegendBoxesHoldTheBaseColourForEverySlice)
 {
-    const ARGB colors[4] = { 0xFF00FFFF, 0xFF008000, 0xFF0000FF, 0xFFFFFF00 };
     double values[4] = { 3600, 0, 600, 0 };
-    for (int i = 0; i < 4; ++i) chart.AddSlice("row", values[i], colors[i]);
+    for (int i = 0; i < 4; ++i) chart.AddSlice("row", values[i], kColors[i]);
     chart.ShowLegend(TRUE);
     Compose(300, 100);
     for (int i = 0; i < 4; ++i) {
         int top = 10 + 20 * i;
-        EXPECT_EQ(At(113, top + 7), colors[i]) << i;
-        EXPECT_EQ(At(108, top + 2), colors[i]) << i;
+        EXPECT_EQ(At(113, top + 7), kColors[i]) << i;
+        EXPECT_EQ(At(108, top + 2), kColors[i]) << i;
         EXPECT_EQ(At(106, top + 7), 0xFF000000u) << i;   // the box's outline
     }
     // Off: no legend.
     chart.ShowLegend(FALSE);
     Compose(300, 100);
-    EXPECT_NE(At(113, 17), colors[0]);
+    EXPECT_NE(At(113, 17), kColors[0]);
 }
 
 TEST_F(PieDrawing, LegendTextNeedsAFontButTheBoxesDoNot)
@@ -247,6 +248,18 @@ TEST_F(PieDrawing, LegendTextNeedsAFontButTheBoxesDoNot)
 }
 
 // ---- the control in a window ----
+
+// The Statistics page's slices in a chart bound to a w x h static on host.
+::testing::AssertionResult BindStatistics(CPieChartCtrl& chart, ControlHost& host, int w, int h)
+{
+    EnsureGdiplus();
+    if (!chart.SubclassWindow(host.AddStatic("Chart", 0, 10, 10, w, h))) return ::testing::AssertionFailure();
+    const char* labels[4] = { "Work time:", "Rest time:", "Idle/Away time:", "Left to work:" };
+    const double values[4] = { 3600, 1800, 600, 1200 };
+    for (int i = 0; i < 4; ++i) chart.AddSlice(labels[i], values[i], kColors[i]);
+    chart.ShowLegend(TRUE);
+    return ::testing::AssertionSuccess();
+}
 
 TEST(PieChartWindow, SettersOutOfRangeChangeNothing)
 {
@@ -285,15 +298,11 @@ TEST(PieChartWindow, UnboundControlInvalidatesNoOtherWindow)
 
 TEST(PieChartWindow, EveryPaintEndsOnceAlsoWhenNothingCanBeDrawn)
 {
-    EnsureGdiplus();
     struct { int w, h; bool font; } rows[] = { { 300, 100, true }, { 0, 0, true }, { 0, 50, true }, { 1, 1, true }, { 300, 100, false } };
     for (auto& r : rows) {
         ControlHost host;
         CPieChartCtrl chart;
-        ASSERT_TRUE(chart.SubclassWindow(host.AddStatic("Chart", 0, 10, 10, r.w, r.h)));
-        chart.AddSlice("Work time:", 3, 0xFF00FFFF);
-        chart.AddSlice("Rest time:", 1, 0xFF008000);
-        chart.ShowLegend(TRUE);
+        ASSERT_TRUE(BindStatistics(chart, host, r.w, r.h));
         std::optional<NoLegendFont> none;
         if (!r.font) none.emplace();
         PumpCountingPaints(chart.m_hWnd, 30);
@@ -312,17 +321,11 @@ TEST(PieChartWindow, EveryPaintEndsOnceAlsoWhenNothingCanBeDrawn)
 
 TEST(PieChartWindow, ThousandsOfPaintsKeepMemoryFlatAndThePictureRight)
 {
-    EnsureGdiplus();
     ControlHost host;
     CPieChartCtrl chart;
     // Small, so that the repetitions stay quick: pie (5, 5, 40, 40), rows
     // 10 px high with boxes at x 53.
-    ASSERT_TRUE(chart.SubclassWindow(host.AddStatic("Chart", 0, 10, 10, 150, 50)));
-    const char* labels[4] = { "Work time:", "Rest time:", "Idle/Away time:", "Left to work:" };
-    const ARGB colors[4] = { 0xFF00FFFF, 0xFF008000, 0xFF0000FF, 0xFFFFFF00 };
-    const double values[4] = { 3600, 1800, 600, 1200 };
-    for (int i = 0; i < 4; ++i) chart.AddSlice(labels[i], values[i], colors[i]);
-    chart.ShowLegend(TRUE);
+    ASSERT_TRUE(BindStatistics(chart, host, 150, 50));
     auto paint = [&](int times) {
         for (int i = 0; i < times; ++i) {
             chart.Invalidate();
@@ -338,7 +341,7 @@ TEST(PieChartWindow, ThousandsOfPaintsKeepMemoryFlatAndThePictureRight)
     HDC dc = ::GetDC(chart.m_hWnd);
     for (int i = 0; i < 4; ++i) {
         COLORREF c = ::GetPixel(dc, 56, 8 + 10 * i);
-        ARGB a = colors[i];
+        ARGB a = kColors[i];
         EXPECT_EQ(c, RGB((a >> 16) & 0xFF, (a >> 8) & 0xFF, a & 0xFF)) << i;
     }
     EXPECT_EQ(::GetPixel(dc, 25, 5), RGB(0, 0, 0));
