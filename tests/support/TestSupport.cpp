@@ -243,6 +243,8 @@ int main(int argc, char** argv)
         g_hInstanceMutex = nullptr;
     }
     AfxWinInit(::GetModuleHandleA(nullptr));
+    // GDI+ runs from the start, as in the program.
+    AfxGdiplusStartup();
     ::testing::InitGoogleTest(&argc, argv);
     int rc = RUN_ALL_TESTS();
     // The results are in. The program's global objects were shaped by the

@@ -95,6 +95,8 @@ TEST_F(SettingsSheetTest, StripWidensTheSheetAndIsPainted)
         ::ReleaseDC(s->m_hWnd, dc);
         EXPECT_NE(strip, ::GetSysColor(COLOR_3DFACE));
         EXPECT_NE(strip, CLR_INVALID);
+        // The picture's evening sky: blue over red.
+        EXPECT_GT((int)GetBValue(strip), (int)GetRValue(strip) + 40) << std::hex << strip;
         RECT tab, ok, help;   // the buttons beside the strip
         ::GetWindowRect(s->GetTabControl(), &tab);
         ::GetWindowRect(::GetDlgItem(s->m_hWnd, IDOK), &ok);
