@@ -922,3 +922,17 @@ TEST_F(BreakEngine, FrameLeavesNoIconObjectsBehind)
 }
 
 }  // namespace
+
+TEST_F(BreakEngine, AnIdleSpellRedrawsEverySecondButTellsTheShellOnce)
+{
+    for (bool pauses : { true, false }) {
+        SCOPED_TRACE(pauses ? "auto-pause" : "restart");
+        g_enablePauses = pauses;
+        Work(1);
+        Tick(2 * 60 + 5);   // past the pause delay
+        int redraws = frame->m_nRedraws, calls = g_shellCalls;
+        Tick(30);
+        EXPECT_GE(frame->m_nRedraws - redraws, 30);
+        EXPECT_EQ(g_shellCalls - calls, 0);
+    }
+}
