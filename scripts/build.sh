@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds the 32-bit release into build/win32 and the 64-bit build with every
-# test into build/win64.
+# Builds what ships, the 32-bit release, into build/win32; then the builds
+# with every test: x86_64 into build/win64 and i686 into build/win32-test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 4)
-cmake -S "$root" -B "$root/build/cmake-win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/cmake-win32" -j "$jobs"
-cmake -S "$root" -B "$root/build/cmake-win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DKS_BUILD_TESTS=ON \
-      -DKS_UPDATE_SITE="http://127.0.0.1:18231/kestrabel/" >/dev/null
-cmake --build "$root/build/cmake-win64" -j "$jobs"
+build() {  # name toolchain [cmake options...]
+  local dir=$root/build/cmake-$1 toolchain=$root/cmake/$2
+  shift 2
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+build win32 toolchain-i686.cmake
+tests=(-DKS_BUILD_TESTS=ON -DKS_UPDATE_SITE="http://127.0.0.1:18231/kestrabel/")
+build win64 toolchain-x86_64.cmake "${tests[@]}"
+build win32-test toolchain-i686-posix.cmake "${tests[@]}"

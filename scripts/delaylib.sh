@@ -5,7 +5,16 @@
 #   delaylib.sh <triplet> <dll name> <import library> <output .a>
 # Data exports cannot be delay-loaded and functions that Windows XP lacks are
 # left out: a use of either resolves to the ordinary import library, linked
-# after this one, where scripts/check-imports.sh sees it.
+# after this one, where scripts/check-image.py sees it.
+#
+# Each function's member holds its thunk (the code that loads the DLL at the
+# first call) and its slot, which points at the thunk. The i686 linker drops
+# the code section of an import library member whose code symbol nobody
+# references, taking it for a plain "jmp *slot" stub that dllimport calls do
+# not need; that left every slot pointing at address 0. The thunks' section
+# is therefore marked as data: the linker keeps it, and it still lands in
+# the image's code section by its name (.text$...), where direct callers of
+# the global thunk symbol (headers that do not declare dllimport) reach it.
 set -euo pipefail
 tri=$1 dll=$2 lib=$3 out=$4
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,3 +34,4 @@ rm -f "$out"
 # after the path it is given.
 cd "$(dirname "$out")"
 "$tri-dlltool" -k -m "$machine" -d "$(basename "$def")" -y "$(basename "$out")"
+"$tri-objcopy" --rename-section '.text=.text$dlthunk,alloc,load,readonly,data,contents' "$(basename "$out")"

@@ -5,9 +5,10 @@
 # screen saver's state and the cursor): the part of the cost that belongs
 # to those questions and not to the program.
 #
-# Both run side by side under wine64 on a private Xvfb display, in one fresh
-# prefix: Kestrabel from a fresh portable folder with the default settings
-# and the update check off. After a settling time both are sampled for the
+# What is measured is what users get: the 32-bit release (build/win32), beside
+# a 32-bit build of the floor (build/win32-test). All run side by side under
+# 32-bit Wine on a private Xvfb display, in one fresh prefix: Kestrabel from a
+# fresh portable folder with the default settings and the update check off. After a settling time both are sampled for the
 # same span; the script prints each one's CPU share of one core, voluntary
 # and involuntary context switches per second (every thread of the process),
 # PSS and RSS, the ratios, and the size of the release as shipped.
@@ -22,9 +23,9 @@ settle=${FOOTPRINT_SETTLE:-20}
 span=${FOOTPRINT_SECONDS:-60}
 [ "${1:-}" = "--no-build" ] || "$root/scripts/build.sh" >/dev/null
 
-bin="$root/build/win64"
 rel="$root/build/win32"
-for f in "$bin/Kestrabel.exe" "$bin/tapvex.dll" "$bin/idlefloor.exe" "$rel/Kestrabel.exe" "$rel/tapvex.dll"; do
+floor="$root/build/win32-test/idlefloor.exe"
+for f in "$rel/Kestrabel.exe" "$rel/tapvex.dll" "$floor"; do
   [ -f "$f" ] || { echo "footprint: $f is missing (build first)" >&2; exit 1; }
 done
 
@@ -38,10 +39,10 @@ wine_env_start "$run_dir"
 # marks the settings as seen, so no first-run window opens).
 app="$run_dir/app"
 mkdir -p "$app" "$run_dir/floor"
-cp "$bin/Kestrabel.exe" "$bin/tapvex.dll" "$bin"/*.wav "$app/"
-cp -r "$bin/Languages" "$app/"
+cp "$rel/Kestrabel.exe" "$rel/tapvex.dll" "$rel"/*.wav "$app/"
+cp -r "$rel/Languages" "$app/"
 printf '[Settings]\r\nAutoCheckForUpdates=0\r\nFontSize=80\r\n' >"$app/Kestrabel.INI"
-cp "$bin/idlefloor.exe" "$run_dir/floor/"
+cp "$floor" "$run_dir/floor/"
 
 start() {  # folder exe [argument]: starts it, prints its process id
   (cd "$1" && exec "$WINE64" "$2" ${3:+"$3"} </dev/null >/dev/null 2>&1) &
@@ -101,7 +102,7 @@ function ratio(a, b) { return b > 0 ? sprintf("%.2f x", a / b) : "-" }
 BEGIN {
   s = el / 1e9
   kc = 100 * kr / el; fc = 100 * fr / el; qc = 100 * qr / el
-  printf "Idle footprint, wine64 on Xvfb, settled %d s, sampled %.1f s (main process, all threads)\n", settle, s
+  printf "Idle footprint, the 32-bit release and floor under Wine on Xvfb, settled %d s, sampled %.1f s (main process, all threads)\n", settle, s
   printf "%-34s %11s %11s %8s %13s %8s\n", "", "Kestrabel", "empty Win32", "ratio", "+ the queries", "ratio"
   printf "%-34s %10.3f%% %10.3f%% %8s %12.3f%% %8s\n", "CPU, share of one core", kc, fc, ratio(kc, fc), qc, ratio(qc, fc)
   printf "%-34s %11.2f %11.2f %8s %13.2f %8s\n", "voluntary context switches / s", kv / s, fv / s, ratio(kv, fv), qv / s, ratio(qv, fv)

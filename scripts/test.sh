@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs prerequisites, builds both targets and runs every test under Wine.
+# Installs prerequisites, builds the release and both test builds, and runs
+# every test under Wine: the in-process programs of both architectures and
+# the end-to-end programs against the release as it ships (build/win32).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/prereqs.sh"
@@ -9,5 +11,9 @@ run_dir=$(mktemp -d /tmp/kestrabel-test.XXXXXX)
 trap 'wine_env_stop; rm -rf "$run_dir"' EXIT
 wine_env_start "$run_dir"
 export KS_RUN_DIR="$run_dir"
-cd "$root/build/cmake-win64"
-ctest --output-on-failure --timeout 300 -j 4 </dev/null
+# One schedule for the tests of both builds.
+cat >"$root/build/CTestTestfile.cmake" <<'TESTS'
+subdirs("cmake-win64" "cmake-win32-test")
+TESTS
+cd "$root/build"
+ctest --output-on-failure --timeout 300 -j "${KS_TEST_JOBS:-6}" </dev/null

@@ -64,13 +64,20 @@ wine_unmanaged_windows() {
 }
 
 # GDI+ finds no "Arial" nor a generic sans-serif family in a fresh prefix:
-# map both faces the charts ask for to the Liberation look-alike.
+# map both faces the charts ask for to the Liberation look-alike. Nor does
+# the prefix find Wine's own Marlett, whose glyphs draw the caption buttons
+# and the tab strip's arrows (without it they show letters): it is copied
+# into the prefix's font folder.
 wine_font_replacements() {
-  local face
+  local face fonts
   for face in "Arial" "Microsoft Sans Serif"; do
     "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
       /d "Liberation Sans" /f </dev/null >/dev/null 2>&1 || true
   done
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 wine_env_stop() {

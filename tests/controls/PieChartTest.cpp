@@ -130,7 +130,7 @@ TEST(PieGeometry, SectorsStartAtTwelveAndFollowTheValues)
 // Neither the legend's family nor a generic one can be had.
 struct NoLegendFont {
     Scoped<const WCHAR*> family{ g_pszPieLegendFamily, L"No Such Family Anywhere" };
-    Scoped<PFN_GETGENERICSANS> generic{ g_pfnPieGenericSans, [](GpFontFamily**) -> GpStatus { return FontFamilyNotFound; } };
+    Scoped<PFN_GETGENERICSANS> generic{ g_pfnPieGenericSans, [](GpFontFamily**) WINAPI -> GpStatus { return FontFamilyNotFound; } };
 };
 
 class PieDrawing : public ::testing::Test {

@@ -150,7 +150,7 @@ TEST(PropertyItemOwnership, FailuresInsideTheFactoriesLeaveNoItem)
     EXPECT_EQ(CProperty::LiveCount(), live);
 
     {
-        Scoped noBstr(g_pfnSysAllocStringLen, [](const OLECHAR*, UINT) -> BSTR { return nullptr; });
+        Scoped noBstr(g_pfnSysAllocStringLen, [](const OLECHAR*, UINT) WINAPI -> BSTR { return nullptr; });
         EXPECT_EQ(CreateListItem("x", kAlertTypes, 0, 1), nullptr);
         EXPECT_EQ(CreateBooleanItem("x", true, 1), nullptr);
     }

@@ -193,8 +193,9 @@ TEST(GermanLanguageTest, EveryDialogTextHasAnEntry)
         for (const std::string& text : texts) {
             bool words = std::any_of(text.begin(), text.end(), [](char c) { return isalpha((unsigned char)c); });
             CString value;
-            if (words && !untranslated.count(text))
+            if (words && !untranslated.count(text)) {
                 EXPECT_TRUE(german.m_map.Lookup(text.c_str(), value)) << "dialog " << id << ": " << text;
+            }
         }
     }
     ::DestroyWindow(parent);

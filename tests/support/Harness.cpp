@@ -25,9 +25,20 @@ static void CopyFolder(const std::string& from, const std::string& to, bool recu
     ::FindClose(h);
 }
 
+// What the end-to-end tests run: the release as it ships (KS_RELEASE_DIR,
+// set by the test run), else the program built beside the test.
+static std::string ReleaseFolder()
+{
+    char path[MAX_PATH] = "";
+    DWORD n = ::GetEnvironmentVariableA("KS_RELEASE_DIR", path, sizeof(path));
+    if (n == 0 || n >= sizeof(path)) return ProgramFolder();
+    std::string folder(path, n);
+    return folder.back() == '\\' ? folder : folder + "\\";
+}
+
 ProgramRun::ProgramRun()
 {
-    CopyFolder(ProgramFolder(), dir.path, true);
+    CopyFolder(ReleaseFolder(), dir.path, true);
 }
 
 ProgramRun::~ProgramRun()

@@ -156,16 +156,22 @@ std::vector<DWORD> CapturePixels(HDC hdc, int x, int y, int w, int h)
     return mem.Pixels();
 }
 
+namespace {
+struct FoundWindows { const char* cls; std::vector<HWND> windows; };
+BOOL CALLBACK CollectThreadWindow(HWND h, LPARAM l)
+{
+    FoundWindows& f = *(FoundWindows*)l;
+    char name[64] = "";
+    ::GetClassNameA(h, name, (int)sizeof(name));
+    if (!f.cls || lstrcmpiA(name, f.cls) == 0) f.windows.push_back(h);
+    return TRUE;
+}
+}
+
 std::vector<HWND> ThreadWindows(const char* cls)
 {
-    struct Found { const char* cls; std::vector<HWND> windows; } found = { cls, {} };
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM l) -> BOOL {
-        Found& f = *(Found*)l;
-        char name[64] = "";
-        ::GetClassNameA(h, name, (int)sizeof(name));
-        if (!f.cls || lstrcmpiA(name, f.cls) == 0) f.windows.push_back(h);
-        return TRUE;
-    }, (LPARAM)&found);
+    FoundWindows found = { cls, {} };
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectThreadWindow, (LPARAM)&found);
     return found.windows;
 }
 

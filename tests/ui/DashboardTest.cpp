@@ -54,7 +54,7 @@ namespace {
 int DashboardWindows()
 {
     int n = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM l) -> BOOL {
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM l) CALLBACK -> BOOL {
         char text[64] = "";
         ::GetWindowTextA(h, text, sizeof(text));
         if (strcmp(text, " Kestrabel Dashboard") == 0) ++*(int*)l;

@@ -13,7 +13,7 @@ TEST(Farewell, TheFirstRunsSheetLeavesOneBalloon)
     MessageBoxRecorder boxes;
     ShellRecorder shell;
     Keep keep{ g_pfnDrawAnimatedRects, g_firstRun };
-    g_pfnDrawAnimatedRects = [](HWND, int, const RECT*, const RECT*) -> BOOL { return TRUE; };
+    g_pfnDrawAnimatedRects = [](HWND, int, const RECT*, const RECT*) WINAPI -> BOOL { return TRUE; };
     RealMainFrame main;
     g_firstRun = true;
     auto runAndCancel = [](BOOL welcome) {

@@ -88,7 +88,7 @@ TEST_F(SettingsPageTest, RowsFromTheRecord)
             ASSERT_TRUE(p);
             EXPECT_EQ(p->GetItemData(), rows[i].id);
             EXPECT_STREQ(p->GetName(), rows[i].name) << rows[i].id;
-            if (p->GetItemKind() != ITEMKIND_CATEGORY) EXPECT_EQ(Text(p), rows[i].text) << rows[i].id;
+            if (p->GetItemKind() != ITEMKIND_CATEGORY) { EXPECT_EQ(Text(p), rows[i].text) << rows[i].id; }
             EXPECT_EQ(p->IsEnabled() != FALSE, rows[i].enabled) << rows[i].id;
         }
     });

@@ -177,7 +177,7 @@ TEST_F(VisualsPageTest, FontSampleAndTheFontDialog)
                 s_size = c.size;
                 Click(page.m_hWnd, IDC_MISC_SELECT_FONT);
             }
-            if (!c.face) EXPECT_EQ(0, memcmp(&before, &page.m_logFont, sizeof(before)));   // Cancel
+            if (!c.face) { EXPECT_EQ(0, memcmp(&before, &page.m_logFont, sizeof(before))); }   // Cancel
             EXPECT_EQ(c.text, ItemText(page.m_hWnd, IDC_MISC_FONT_SAMPLE));
             LOGFONTA shown = {};
             ::GetObjectA((HFONT)::SendMessage(sample, WM_GETFONT, 0, 0), sizeof(shown), &shown);
@@ -293,7 +293,7 @@ TEST_F(VisualsPageTest, CreateShortcutFailsWithoutSavingAndTellsAThreadInTheMult
     // A thread in the multithreaded apartment gets the Tips box only.
     struct Run { std::string link; HRESULT hr = E_PENDING; } run;
     run.link = link;
-    HANDLE h = ::CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
+    HANDLE h = ::CreateThread(nullptr, 0, [](LPVOID p) WINAPI -> DWORD {
         Run* r = (Run*)p;
         ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         r->hr = CreateShortcut("C:\\x.exe", r->link.c_str(), "d");
