@@ -44,13 +44,32 @@ cp -r "$rel/Languages" "$app/"
 printf '[Settings]\r\nAutoCheckForUpdates=0\r\nFontSize=80\r\n' >"$app/Kestrabel.INI"
 cp "$floor" "$run_dir/floor/"
 
-start() {  # folder exe [argument]: starts it, prints its process id
+start() {  # folder exe [argument]: starts it
   (cd "$1" && exec "$WINE64" "$2" ${3:+"$3"} </dev/null >/dev/null 2>&1) &
-  echo $!
 }
-pid_ks=$(start "$app" Kestrabel.exe)
-pid_floor=$(start "$run_dir/floor" idlefloor.exe)
-pid_q=$(start "$run_dir/floor" idlefloor.exe queries)
+# A 32-bit program does not run in the process the loader starts: the loader
+# hands it to a new one. Each program's process is found by its command line
+# (its Windows path, and its argument); prints its id, waiting up to 60 s.
+find_pid() {  # folder exe [argument]
+  local want p args
+  want="Z:$(printf '%s' "$1/$2" | tr / '\\')"
+  for _ in $(seq 300); do
+    for p in /proc/[0-9]*; do
+      mapfile -d '' -t args 2>/dev/null <"$p/cmdline" || continue
+      if [ "${args[0]:-}" = "$want" ] && [ "${args[1]:-}" = "${3:-}" ]; then
+        echo "${p#/proc/}"; return 0
+      fi
+    done
+    sleep 0.2
+  done
+  echo "footprint: $2 ${3:-} did not start" >&2; exit 1
+}
+start "$app" Kestrabel.exe
+start "$run_dir/floor" idlefloor.exe
+start "$run_dir/floor" idlefloor.exe queries
+pid_ks=$(find_pid "$app" Kestrabel.exe)
+pid_floor=$(find_pid "$run_dir/floor" idlefloor.exe)
+pid_q=$(find_pid "$run_dir/floor" idlefloor.exe queries)
 sleep "$settle"
 for p in $pid_ks $pid_floor $pid_q; do
   [ -d "/proc/$p" ] || { echo "footprint: a program ended during the settling time" >&2; exit 1; }
