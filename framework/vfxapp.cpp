@@ -193,11 +193,16 @@ void CWinApp::OnAppExit()
 
 // ---- message boxes ----
 
-int AfxShowMessageBox(HWND hOwner, const char* text, const char* caption, UINT type)
+int AfxShowOwnedMessageBox(HWND hOwner, const char* text, const char* caption, UINT type)
 {
-    hOwner = AfxGetModalOwner(hOwner);
+    if (hOwner && !::IsWindow(hOwner)) hOwner = nullptr;
     if (g_pfnMessageBoxHook) return g_pfnMessageBoxHook(hOwner, text, caption, type);
     return ::MessageBoxA(hOwner, text, caption, type);
+}
+
+int AfxShowMessageBox(HWND hOwner, const char* text, const char* caption, UINT type)
+{
+    return AfxShowOwnedMessageBox(AfxGetModalOwner(hOwner), text, caption, type);
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT)

@@ -67,6 +67,10 @@ typedef int (*AFX_MESSAGEBOX_HOOK)(HWND hOwner, const char* text, const char* ca
 extern AFX_MESSAGEBOX_HOOK g_pfnMessageBoxHook;
 // The owner is settled first: see AfxGetModalOwner.
 int AfxShowMessageBox(HWND hOwner, const char* text, const char* caption, UINT type);
+// A box owned by hOwner as given (by none when hOwner is no window any
+// more). It reads nothing that belongs to the user-interface thread, so a
+// worker thread may show its boxes through it.
+int AfxShowOwnedMessageBox(HWND hOwner, const char* text, const char* caption, UINT type);
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT nHelpID = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT type = MB_OK, UINT nHelpID = 0);
 // Every warning beep of the program goes through here (MessageBeep); tests

@@ -104,8 +104,8 @@ DWORD WINAPI UpdateCheckThreadProc(LPVOID param)
                 prompt.Format("A new Kestrabel release is available!\n\nLast version: %s\nYour version: %s\n\n"
                               "Would you like to upgrade now?",
                               (const char*)newest, (const char*)job->strVersion);
-                upgrade = AfxShowMessageBox(job->hwndNotify, prompt, kPromptCaption, MB_ICONINFORMATION | MB_YESNO)
-                          == IDYES;
+                upgrade = AfxShowOwnedMessageBox(job->hwndNotify, prompt, kPromptCaption,
+                                                 MB_ICONINFORMATION | MB_YESNO) == IDYES;
             }
             completed = true;
         }
@@ -122,7 +122,7 @@ DWORD WINAPI UpdateCheckThreadProc(LPVOID param)
     if (!completed) {
         error.TrimRight();
         if (error.IsEmpty()) error = "Unspecified error";
-        AfxShowMessageBox(nullptr, "Failed to check for updates:\n" + error, "Kestrabel", MB_OK);
+        AfxShowOwnedMessageBox(job->hwndNotify, "Failed to check for updates:\n" + error, "Kestrabel", MB_OK);
         upgrade = false;
     }
     ::PostMessageA(job->hwndNotify, WM_UPDATE_CHECK_DONE, upgrade ? 1 : 0, 0);

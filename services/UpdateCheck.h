@@ -17,10 +17,13 @@ extern const char* g_pszUpdateSite;
 // the query "?param=<g_parameters>&version=<GetProgramVersion()>".
 CString BuildUpdateCheckUrl(bool forVersionFile);
 
-// Everything a worker needs, copied for it: the worker owns the block and
-// deletes it, so it reads nothing that the program tears down at exit.
+// Everything a worker needs, copied for it before it starts: the worker
+// owns the block and deletes it. It reads nothing of the user-interface
+// thread (no window object, no list of open modal windows, no global that
+// a window writes), so nothing that thread opens, closes or tears down at
+// exit meanwhile can reach it.
 struct UpdateCheckJob {
-    HWND hwndNotify = nullptr;   // gets WM_UPDATE_CHECK_DONE
+    HWND hwndNotify = nullptr;   // the main window: gets WM_UPDATE_CHECK_DONE and owns the boxes
     CString strUrl;              // the version file's address
     CString strVersion;          // the program's own version
 };
