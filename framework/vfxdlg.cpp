@@ -38,6 +38,18 @@ void CDialog::OnOK()
     if (UpdateData(TRUE)) EndDialog(IDOK);
 }
 
+// The window that owns a modeless dialog: the parent given, else the
+// application's main window (unless that is the dialog itself). A dialog
+// without an owner would get a taskbar button and an Alt+Tab entry of its
+// own.
+static HWND ModelessOwner(const CDialog* pDlg)
+{
+    if (pDlg->m_pParentWnd) return pDlg->m_pParentWnd->m_hWnd;
+    CWnd* pMain = AfxGetMainWnd();
+    if (!pMain || pMain == pDlg || !pMain->m_hWnd || !::IsWindow(pMain->m_hWnd)) return nullptr;
+    return pMain->m_hWnd;
+}
+
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
     if (m_hWnd) return FALSE;
@@ -47,8 +59,8 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     m_bModal = false;
     AfxInitCommonControls();
     AfxHookWindowCreate(this);
-    HWND h = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate),
-                                  m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, AfxDlgProc, 0);
+    HWND h = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate), ModelessOwner(this),
+                                  AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     return h != nullptr;
 }
@@ -61,8 +73,7 @@ BOOL CDialog::CreateIndirect(const DLGTEMPLATE* pTemplate, CWnd* pParentWnd)
     m_bModal = false;
     AfxInitCommonControls();
     AfxHookWindowCreate(this);
-    HWND h = ::CreateDialogIndirectParamA(AfxGetResourceHandle(), pTemplate,
-                                          m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, AfxDlgProc, 0);
+    HWND h = ::CreateDialogIndirectParamA(AfxGetResourceHandle(), pTemplate, ModelessOwner(this), AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     return h != nullptr;
 }

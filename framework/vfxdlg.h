@@ -30,6 +30,7 @@ public:
         : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
     // Modeless: creates the window from the template; FALSE on failure.
+    // Without a parent the application's main window owns the dialog.
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     BOOL CreateIndirect(const DLGTEMPLATE* pTemplate, CWnd* pParentWnd = nullptr);
     // Modal from a template in memory (DoModal then uses it).

@@ -382,6 +382,21 @@ TEST_F(Alerts, ALongTranslatedMessageMakesTheWindowsLargerNotClipped)
     EXPECT_LE(fit.bottom, tr.bottom - tr.top);
 }
 
+// No alert window gets a taskbar button or an Alt+Tab entry of its own: the
+// hidden main frame owns each, the lock (made without a parent) included.
+TEST_F(Alerts, TheMainFrameOwnsEveryAlertWindow)
+{
+    Scoped<CWnd*> main(AfxGetApp()->m_pMainWnd, frame);
+    for (int type : { ALERT_SLIDER, ALERT_MESSAGE_BOX, ALERT_SCREEN_LOCK }) {
+        SCOPED_TRACE(type);
+        g_breakSettings.aBreaks[BREAK_SHORT].nAlertType = type;
+        frame->ShowAlert(BREAK_SHORT);
+        ASSERT_EQ(OpenPointers(), 1);
+        EXPECT_EQ(::GetWindow(OpenAlert(), GW_OWNER), frame->m_hWnd);
+        frame->CloseAlerts();
+    }
+}
+
 // A window that cannot be made leaves no pointer set behind.
 TEST_F(Alerts, AWindowThatCannotBeMadeLeavesNoPointerAndTheNextAlertShows)
 {
