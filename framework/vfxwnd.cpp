@@ -430,6 +430,28 @@ static void ReportAndGoOn(CException* e)
     if (e) e->Delete();
 }
 
+static BOOL CALLBACK PassDownToChild(HWND hChild, LPARAM lParam)
+{
+    const MSG* pMsg = (const MSG*)lParam;
+    ::SendMessageA(hChild, pMsg->message, pMsg->wParam, pMsg->lParam);
+    return TRUE;
+}
+
+// The system tells only top-level windows that its settings or colours
+// changed; every window below one (controls that keep colours, fonts or
+// metrics) hears it from there, once: a child passes nothing on.
+static void PassSystemChangeDown(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_SETTINGCHANGE && message != WM_SYSCOLORCHANGE) return;
+    if (!::IsWindow(hWnd) || (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)) return;
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    ::EnumChildWindows(hWnd, PassDownToChild, (LPARAM)&msg);
+}
+
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     EnterObject(pWnd);
@@ -466,6 +488,7 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
         result = 0;
     }
     pWnd->m_pCurrentMsg = pOuterMsg;
+    PassSystemChangeDown(hWnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The window is gone; the object is released once the outermost
         // handler running on it has returned.

@@ -226,6 +226,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 // Runs one message through an object's map with the guards every window
 // needs: a notification from a real child goes to the child's object first,
 // the object outlives the handlers running on it, and no exception leaves.
+// A top-level window then passes WM_SETTINGCHANGE and WM_SYSCOLORCHANGE on
+// to every window below it.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Offers a message to the windows from its target up to the target's
 // top-level window; TRUE when one of them took it. The main loop and every

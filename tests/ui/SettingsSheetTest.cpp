@@ -315,3 +315,25 @@ TEST_F(SettingsSheetTest, OpeningsOfTheSoundTrackingAndMiscPagesLeaveNoObjectBeh
     printf("100 openings: %lu ms; GDI %ld -> %ld, USER %ld -> %ld, handles %ld -> %ld\n", took, before.gdi, after.gdi,
            before.user, after.user, before.handles, after.handles);
 }
+
+TEST_F(SettingsSheetTest, TheTimesListFollowsASystemColourChangedWhileTheSheetIsOpen)
+{
+    CSettingsPage page;
+    const INT element = COLOR_WINDOW;
+    const COLORREF was = ::GetSysColor(COLOR_WINDOW), changed = was ^ RGB(0x30, 0x50, 0x70);
+    EXPECT_TRUE(Run([&](CMyPropertySheet* s) {
+        s->SetActivePage(1);
+        ASSERT_NE(page.m_list.m_hWnd, nullptr);
+        EXPECT_EQ(page.m_list.m_drawContext.clrBack, was);
+        // The system tells the sheet alone; the list on its page follows.
+        ASSERT_TRUE(::SetSysColors(1, &element, &changed));
+        EXPECT_EQ(page.m_list.m_drawContext.clrBack, changed);
+        ::SetSysColors(1, &element, &was);
+        EXPECT_EQ(page.m_list.m_drawContext.clrBack, was);
+        // A change of settings reaches it the same way.
+        page.m_list.m_drawContext.clrBack = changed;
+        s->SendMessage(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, (LPARAM)"WindowMetrics");
+        EXPECT_EQ(page.m_list.m_drawContext.clrBack, was);
+    }, &page));
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), was);
+}
