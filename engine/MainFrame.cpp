@@ -282,13 +282,16 @@ void CMainFrame::StartBreak()
 {
     m_nCurrentBreak = m_nNextBreak;
     if (m_nCurrentBreak == BREAK_SHORT) ++m_nShortBreaks;
-    AnnounceBreak();
+    // The break is under way before it is announced: an alert may show a
+    // modal box (a balloon the shell refused), and the ticks that run while
+    // it is open must find a break, not a work period at zero to start again.
     m_dwState = 0;
     // A length below 0 is a break of none: it ends on the next tick.
     int duration = g_breakSettings.aBreaks[m_nCurrentBreak].nDuration;
     m_nPeriodMinutes = duration < 0 ? 0 : duration / 60;
     RestartCounter();
     OnActivity(TRUE);
+    AnnounceBreak();
     Redraw(this);
 }
 
@@ -297,8 +300,9 @@ void CMainFrame::AnnounceBreak()
     StopPulse();
     if (g_useSoundPauseStart && !g_strSoundFilePauseStart.IsEmpty())
         World().PlaySound(g_strSoundFilePauseStart, SND_FILENAME | SND_ASYNC);
-    RaiseAlert(this, m_nCurrentBreak);
+    // Counted before the alert, which may not return for a while.
     ++g_dayCounters.nBreaks;
+    RaiseAlert(this, m_nCurrentBreak);
 }
 
 void CMainFrame::PostponeBreak()

@@ -893,6 +893,59 @@ TEST_F(BreakEngine, NegativeDelaysNeverLoopTheScreenLock)
     EXPECT_EQ(g_lockOnInactivityDelay, -1);
 }
 
+// A shell that refuses balloons: the alert's failure box stays open while
+// the tick runs on under it. The due break starts once, is counted once,
+// and runs its own length.
+namespace {
+std::function<void()> g_underBox;
+int g_boxDepth;
+std::vector<std::string> g_boxTexts;
+BOOL ShellRefusingBalloons(DWORD message, NOTIFYICONDATAA* data)
+{
+    return !(message == NIM_ADD && (data->uFlags & NIF_INFO));
+}
+int BoxOpenForTicks(HWND, const char* text, const char*, UINT)
+{
+    g_boxTexts.push_back(text ? text : "");
+    // A box opened from a tick under this one is answered at once, or a
+    // fault would open boxes without end.
+    if (++g_boxDepth == 1) g_underBox();
+    --g_boxDepth;
+    return IDOK;
+}
+}  // namespace
+
+TEST_F(BreakEngine, ABreakWhoseBalloonIsRefusedStartsOnceWhileTheBoxStaysOpen)
+{
+    for (BreakSpec& spec : g_breakSettings.aBreaks) spec.nAlertType = ALERT_BALLOON;
+    Scoped<PFN_SHELL_NOTIFY_ICON> shell(g_pfnShellNotifyIcon, ShellRefusingBalloons);
+    struct { int ticks; DWORD stateAfter; } cases[] = {
+        { 5, 0 },                                                   // closed during the break
+        { 150, (DWORD)(STATE_WORKING | STATE_WAIT_ACTIVITY) },      // open past its end
+    };
+    for (auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << "box open for " << k.ticks << " ticks");
+        frame->StartWork(FALSE);
+        frame->m_nShortBreaks = 0;
+        g_dayCounters.Reset();
+        g_boxTexts.clear();
+        g_underBox = [&] { Tick(k.ticks); };
+        Scoped<AFX_MESSAGEBOX_HOOK> box(g_pfnMessageBoxHook, BoxOpenForTicks);
+        WorkTo(1, 59);
+        Work();
+        ASSERT_EQ(g_boxTexts.size(), 1u);
+        EXPECT_EQ(g_boxTexts[0], "ShowTooltip: Failed to create tray icon");
+        EXPECT_EQ(g_dayCounters.nBreaks, 1);
+        EXPECT_EQ(frame->m_nShortBreaks, 1);
+        EXPECT_EQ(frame->m_dwState, k.stateAfter);
+        if (k.stateAfter == 0) {
+            EXPECT_EQ(frame->m_nMinutesLeft, 2);
+            EXPECT_EQ(RestUntilWork(), 120 - k.ticks);
+        }
+        EXPECT_TRUE(g_trayIcon.m_bCreated);                         // the plain icon is back
+    }
+}
+
 // A face name that fills its field without a terminator.
 TEST_F(BreakEngine, IconFontFromAnUnterminatedFaceName)
 {
