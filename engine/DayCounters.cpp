@@ -158,8 +158,12 @@ void DayCounters::PostponeDailyLimit()
 void DayCounters::CountPostponement()
 {
     if (nBreaks > 0) --nBreaks;
-    if (nPostpones < INT_MAX) ++nPostpones;
+    nPostpones = SaturatingAdd(nPostpones, 1);
 }
+
+void DayCounters::CountBreak() { nBreaks = SaturatingAdd(nBreaks, 1); }
+void DayCounters::CountWorkSecond() { nWorkSeconds = SaturatingAdd(nWorkSeconds, 1); }
+void DayCounters::CountIdleSecond() { nIdleSeconds = SaturatingAdd(nIdleSeconds, 1); }
 
 // Writes all of `text` to `path`, opened with `disposition` (at its end
 // when appending); FALSE when any of it could not be written. One write, so

@@ -33,6 +33,11 @@ struct DayCounters {
     void PostponeDailyLimit();
     // A break was postponed: one break fewer (never below 0), one postponement more.
     void CountPostponement();
+    // One more break, second of work or second idle; each count stops at
+    // the top of its range rather than wrap.
+    void CountBreak();
+    void CountWorkSecond();
+    void CountIdleSecond();
     // Writes "Counters.dat": the date of writing, then the seven counters;
     // the file is replaced whole or not at all.
     void Save();

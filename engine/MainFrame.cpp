@@ -197,14 +197,14 @@ void CMainFrame::OnTick()
                 g_dayCounters.Reset();
             if (m_nIdleSeconds / 60 >= AtLeastOne(g_breakSettings.aBreaks[BREAK_SHORT].nInterval))
                 m_nShortBreaks = 0;
-            if (idleHit) ++g_dayCounters.nIdleSeconds;
+            if (idleHit) g_dayCounters.CountIdleSecond();
         }
     }
 
     // 6. Time accounting (an idle second above already counted as idle).
     if (!idleHit) {
-        if (m_bScreenSaver || m_bSessionLocked) ++g_dayCounters.nIdleSeconds;
-        else if (m_dwState & STATE_WORKING) ++g_dayCounters.nWorkSeconds;
+        if (m_bScreenSaver || m_bSessionLocked) g_dayCounters.CountIdleSecond();
+        else if (m_dwState & STATE_WORKING) g_dayCounters.CountWorkSecond();
     }
 
     // 7.
@@ -301,7 +301,7 @@ void CMainFrame::AnnounceBreak()
     if (g_useSoundPauseStart && !g_strSoundFilePauseStart.IsEmpty())
         World().PlaySound(g_strSoundFilePauseStart, SND_FILENAME | SND_ASYNC);
     // Counted before the alert, which may not return for a while.
-    ++g_dayCounters.nBreaks;
+    g_dayCounters.CountBreak();
     RaiseAlert(this, m_nCurrentBreak);
 }
 

@@ -893,6 +893,32 @@ TEST_F(BreakEngine, NegativeDelaysNeverLoopTheScreenLock)
     EXPECT_EQ(g_lockOnInactivityDelay, -1);
 }
 
+// The counters the tick adds to stop at the top of their range.
+TEST_F(BreakEngine, DayCountersStopAtTheTopInsteadOfWrapping)
+{
+    g_enablePauses = true;
+    struct Case {
+        const char* what;
+        int DayCounters::*field;
+        std::function<void()> run;
+    } cases[] = {
+        { "work", &DayCounters::nWorkSeconds, [this] { Work(35); } },
+        { "idle", &DayCounters::nIdleSeconds, [this] { Tick(2 * 60 + 35); } },
+        { "screen saver", &DayCounters::nIdleSeconds,
+          [this] { world.screenSaver = TRUE; Work(35); world.screenSaver = FALSE; } },
+        { "breaks", &DayCounters::nBreaks, [this] { WorkUntilBreak(); } },
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        frame->StartWork(FALSE);
+        Work();
+        g_dayCounters.*k.field = INT_MAX;
+        k.run();
+        EXPECT_EQ(g_dayCounters.*k.field, INT_MAX);
+        if (OnBreak()) RestUntilWork();
+    }
+}
+
 // A shell that refuses balloons: the alert's failure box stays open while
 // the tick runs on under it. The due break starts once, is counted once,
 // and runs its own length.
