@@ -821,6 +821,22 @@ TEST_F(BreakEngine, ZeroOrNegativeSettingsCannotMakeTheEngineRace)
     EXPECT_EQ(frame->m_nMinutesLeft, minutes - 3);
     Tick();                                           // ...but after a minute
     EXPECT_EQ(frame->m_nMinutesLeft, 20);
+    // Pausing instead, the first activity resumes: breaks still come.
+    g_enablePauses = true;
+    for (int delay : { 0, -5 }) {
+        g_pauseDelay = delay;
+        frame->StartWork(FALSE);
+        Work();
+        Tick(59);
+        EXPECT_EQ(frame->m_dwState, (DWORD)STATE_WORKING) << delay;
+        Tick();
+        EXPECT_EQ(frame->m_dwState, (DWORD)(STATE_WORKING | STATE_AUTOPAUSED)) << delay;
+        Work();
+        EXPECT_EQ(frame->m_dwState, (DWORD)STATE_WORKING) << delay;
+    }
+    EXPECT_GT(WorkUntilBreak(), 0);
+    ASSERT_GT(RestUntilWork(), 0);
+    g_enablePauses = false;
     g_pauseDelay = 2;
     frame->StartWork(FALSE);
 
