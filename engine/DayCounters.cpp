@@ -147,7 +147,7 @@ void DayCounters::StartDay()
 void DayCounters::PostponeDailyLimit()
 {
     const BreakSettings& bs = g_breakSettings;
-    long long minutes = (long long)bs.aBreaks[BREAK_DAILY_LIMIT].nInterval - bs.nPostpone;
+    long long minutes = (long long)bs.aBreaks[BREAK_DAILY_LIMIT].nInterval - bs.PostponeMinutes();
     long long secs = minutes * 60;
     if (secs > INT_MAX) secs = INT_MAX;
     if (secs < INT_MIN) secs = INT_MIN;

@@ -464,6 +464,12 @@ TEST_F(DayCountersTest, ExtremeLimitsDoNotOverflow)
     c.PostponeDailyLimit();
     EXPECT_EQ(c.nDailySeconds, 505 * 60);
     EXPECT_FALSE(c.bDailyLimitShown);
+    // A postponement of 0 or less lasts a minute, as it does for a break.
+    for (int postpone : { 0, -5, INT_MIN }) {
+        bs.nPostpone = postpone;
+        c.PostponeDailyLimit();
+        EXPECT_EQ(c.nDailySeconds, 509 * 60) << "Postpone " << postpone;
+    }
 
     bs.aBreaks[BREAK_DAILY_LIMIT].nInterval = INT_MAX;
     bs.nPostpone = INT_MIN;
