@@ -165,6 +165,14 @@ void DayCounters::CountBreak() { nBreaks = SaturatingAdd(nBreaks, 1); }
 void DayCounters::CountWorkSecond() { nWorkSeconds = SaturatingAdd(nWorkSeconds, 1); }
 void DayCounters::CountIdleSecond() { nIdleSeconds = SaturatingAdd(nIdleSeconds, 1); }
 
+void DayCounters::FollowHookReadings(DWORD keysBefore, DWORD keysAfter, DWORD clicksBefore, DWORD clicksAfter)
+{
+    // Unsigned arithmetic: a base may go below 0, holding a count carried
+    // across a time without the hook.
+    nKeyStrokesBase = (int)((DWORD)nKeyStrokesBase + (keysAfter - keysBefore));
+    nMouseClicksBase = (int)((DWORD)nMouseClicksBase + (clicksAfter - clicksBefore));
+}
+
 // Writes all of `text` to `path`, opened with `disposition` (at its end
 // when appending); FALSE when any of it could not be written. One write, so
 // that a line is never split by another writer or cut by a crash within it.

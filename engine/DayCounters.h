@@ -38,6 +38,11 @@ struct DayCounters {
     void CountBreak();
     void CountWorkSecond();
     void CountIdleSecond();
+    // The hook counts read 0 while their hook is out and start again from 0
+    // when it goes in: the jumps a change of hooks made in the key and click
+    // readings go into the bases, so the counts since the last clearing read
+    // on from where they were.
+    void FollowHookReadings(DWORD keysBefore, DWORD keysAfter, DWORD clicksBefore, DWORD clicksAfter);
     // Writes "Counters.dat": the date of writing, then the seven counters;
     // the file is replaced whole or not at all.
     void Save();

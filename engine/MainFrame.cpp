@@ -373,8 +373,11 @@ void CMainFrame::OnActivity(BOOL inputActivity)
 
 void CMainFrame::StartHooks()
 {
+    CWorld& world = World();
+    DWORD keys = world.ReadKeyStrokes(), clicks = world.ReadMouseClicks();
     if (g_trackKeyboard) HookKeyboardOn(); else HookKeyboardOff();
     if (g_trackMouse) HookMouseOn(); else HookMouseOff();
+    g_dayCounters.FollowHookReadings(keys, world.ReadKeyStrokes(), clicks, world.ReadMouseClicks());
     OnActivity(TRUE);
 }
 

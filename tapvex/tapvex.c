@@ -4,9 +4,11 @@
  *
  * The hooks are WH_KEYBOARD_LL and WH_MOUSE_LL: nothing is injected into
  * other processes, and the callbacks run on the thread that installed them,
- * inside its message loop. The counters only ever rise while their hook is
- * installed; they are never reset, so the caller works with differences
- * between two readings (unsigned arithmetic survives a wrap). Key strokes
+ * inside its message loop. Each count starts from 0 when its hook is
+ * installed (the key strokes with the keyboard hook, the mouse events and
+ * clicks with the mouse hook) and only rises while it stays in; it stands
+ * still while the hook is out. The caller works with differences between
+ * two readings (unsigned arithmetic survives a wrap). Key strokes
  * are key presses (not the repeats of a held key), mouse events are button
  * presses and wheel turns, mouse clicks are button presses.
  *
@@ -105,13 +107,27 @@ static BOOL Remove(HHOOK *hook)
     return ok;
 }
 
+/* A hook going in starts its counts afresh: the key presses since the
+   keyboard hook was installed, the mouse events and clicks since the mouse
+   hook was. Installing it again while it is in changes nothing. The
+   callbacks run on this thread, so none counts between the reset and the
+   install. */
 int SetKBHook(void)
 {
-    if (g_keyboardHook == NULL)
+    if (g_keyboardHook == NULL) {
         ZeroMemory(g_keyDown, sizeof(g_keyDown));
+        InterlockedExchange(&g_keyStrokes, 0);
+    }
     return Install(&g_keyboardHook, WH_KEYBOARD_LL, KeyboardProc);
 }
-int SetMouseHook(void)   { return Install(&g_mouseHook, WH_MOUSE_LL, MouseProc); }
+int SetMouseHook(void)
+{
+    if (g_mouseHook == NULL) {
+        InterlockedExchange(&g_mouseEvents, 0);
+        InterlockedExchange(&g_mouseClicks, 0);
+    }
+    return Install(&g_mouseHook, WH_MOUSE_LL, MouseProc);
+}
 int KillKBHook(void)     { return Remove(&g_keyboardHook); }
 int KillMouseHook(void)  { return Remove(&g_mouseHook); }
 DWORD GetKeyStrokes(void)  { return (DWORD)g_keyStrokes; }

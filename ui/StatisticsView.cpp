@@ -20,7 +20,7 @@ StatisticsRows StatisticsRowsNow()
 
 DWORD CountSinceBase(DWORD reading, int base)
 {
-    return reading >= (DWORD)base ? reading - (DWORD)base : reading;
+    return (base < 0 || reading >= (DWORD)base) ? reading - (DWORD)base : reading;
 }
 
 static CString Unsigned(DWORD n)

@@ -25,8 +25,9 @@ struct StatisticsValues {
 StatisticsValues ComputeStatisticsValues();
 
 // Presses or clicks since the counters were cleared: reading - base, or the
-// reading itself when it is below the base (the count restarted after the
-// clearing, so all it holds came later).
+// reading itself when it is below a base of 0 or more (the count restarted
+// after the clearing, so all it holds came later). A base below 0 carries
+// what was counted before the hook last went out (DayCounters::FollowHookReadings).
 DWORD CountSinceBase(DWORD reading, int base);
 
 // The user's time format without its seconds: the first separator + "ss",

@@ -2,8 +2,13 @@
 // the order of removal at exit and when the library must stay loaded.
 #include "support/TestSupport.h"
 #include "engine/HooksLoader.h"
+#include "engine/DayCounters.h"
+#include "engine/MainFrame.h"
+#include "ui/StatisticsView.h"
+#include "app/Settings.h"
 #include <gtest/gtest.h>
 #include <map>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -224,6 +229,59 @@ TEST_F(HooksLoaderTest, HookWithoutRemoveExportKeepsTheLibraryLoaded)
         HookMouseOn();
     }
     EXPECT_EQ(Calls(), (Log{ "SetMouseHook", "KillMouseHook", "free" }));
+}
+
+// A library whose counts start from 0 when their hook goes in, as the
+// shipped one's do; the test types and clicks by raising them.
+namespace {
+DWORD g_keys, g_clicks;
+int RestartKeys() { g_keys = 0; return 1; }
+int RestartClicks() { g_clicks = 0; return 1; }
+int Remove() { return 1; }
+DWORD Keys() { return g_keys; }
+DWORD Clicks() { return g_clicks; }
+}  // namespace
+
+// Keys and clicks since the last clearing, as the Statistics page shows
+// them, read on across their hook going out and in again.
+TEST_F(HooksLoaderTest, CountsSinceTheClearingReadOnAcrossAHookGoingOutAndIn)
+{
+    g_hookEntryPoints = HookEntryPoints{ RestartKeys, RestartClicks, Keys, Clicks, Clicks, Remove, Remove, false, false };
+    unsigned char counters[sizeof(DayCounters)];
+    memcpy(counters, (const void*)&g_dayCounters, sizeof(DayCounters));
+    Scoped<bool> keyboard(g_trackKeyboard, true), mouse(g_trackMouse, true);
+    CMainFrame frame;   // no window: its hooks alone
+    frame.StartHooks();
+    g_keys = 10;
+    g_clicks = 4;
+    g_dayCounters.Reset();
+    struct Step {
+        bool keyboard, mouse, clear;
+        DWORD typed, clicked, keysShown, clicksShown;
+    } steps[] = {
+        { true, true, false, 30, 5, 30, 5 },
+        { false, true, false, 0, 0, 30, 5 },     // keys out: their count kept
+        { true, true, false, 5, 1, 35, 6 },      // back in, counting from 0 again
+        { true, false, false, 0, 0, 35, 6 },
+        { true, true, false, 2, 2, 37, 8 },
+        { false, true, true, 0, 0, 0, 0 },       // cleared while keys are out
+        { true, true, false, 3, 0, 3, 0 },       // none of the earlier count comes back
+    };
+    int n = 0;
+    for (const Step& k : steps) {
+        g_trackKeyboard = k.keyboard;
+        g_trackMouse = k.mouse;
+        frame.StartHooks();
+        if (k.clear) g_dayCounters.Reset();
+        if (IsKeyboardHookInstalled()) g_keys += k.typed;
+        if (IsMouseHookInstalled()) g_clicks += k.clicked;
+        EXPECT_EQ(CountSinceBase(ReadKeyStrokes(), g_dayCounters.nKeyStrokesBase), k.keysShown) << "step " << n;
+        EXPECT_EQ(CountSinceBase(ReadMouseClicks(), g_dayCounters.nMouseClicksBase), k.clicksShown) << "step " << n;
+        ++n;
+    }
+    HookKeyboardOff();
+    HookMouseOff();
+    memcpy((void*)&g_dayCounters, counters, sizeof(DayCounters));
 }
 
 TEST(HooksLoaderShipped, TheShippedLibraryBindsEveryExport)
