@@ -175,16 +175,23 @@ void DayCounters::FollowHookReadings(DWORD keysBefore, DWORD keysAfter, DWORD cl
 
 // Writes all of `text` to `path`, opened with `disposition` (at its end
 // when appending); FALSE when any of it could not be written. One write, so
-// that a line is never split by another writer or cut by a crash within it.
+// that a line is never split by another writer or cut by a crash within it;
+// an append that fails half-way takes back what it wrote. Other programs may
+// read and write the file meanwhile, as with the C library's own files: a
+// viewer that holds it open does not keep a line out.
 static bool WriteWhole(const char* path, DWORD disposition, bool append, const char* text, DWORD length)
 {
-    HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = !append || ::SetFilePointer(h, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+    LARGE_INTEGER end = {};
+    bool ok = !append || ::SetFilePointerEx(h, end, &end, FILE_END);
     DWORD written = 0;
-    ok = ok && ::WriteFile(h, text, length, &written, nullptr) && written == length;
+    bool wrote = ok && ::WriteFile(h, text, length, &written, nullptr) && written == length;
+    if (ok && !wrote && append && written > 0 && ::SetFilePointerEx(h, end, nullptr, FILE_BEGIN))
+        ::SetEndOfFile(h);
     // On the disk before the new file takes the old one's place.
-    ok = ok && (append || ::FlushFileBuffers(h));
+    ok = wrote && (append || ::FlushFileBuffers(h));
     ::CloseHandle(h);
     return ok;
 }
@@ -194,9 +201,44 @@ static BOOL ReplaceWithFile(const char* from, const char* to)
     return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Day-log lines the file has not yet taken, oldest first. Plain storage
+// without a destructor: the last save at process exit still finds it,
+// whatever the order in which static objects go.
+static const int kDayLogLineSize = 256;
+static const int kPendingDayLogLines = 8;
+static char s_pendingDayLog[kPendingDayLogLines][kDayLogLineSize];
+static int s_pendingDayLogCount;
+
+static void KeepDayLogLine(const char* line)
+{
+    if (s_pendingDayLogCount == kPendingDayLogLines) {
+        memmove(s_pendingDayLog[0], s_pendingDayLog[1], sizeof(s_pendingDayLog[0]) * (kPendingDayLogLines - 1));
+        --s_pendingDayLogCount;
+    }
+    lstrcpynA(s_pendingDayLog[s_pendingDayLogCount++], line, kDayLogLineSize);
+}
+
+// Appends the waiting lines in one write; they stay waiting when the file
+// does not take them.
+static void WritePendingDayLog()
+{
+    if (s_pendingDayLogCount == 0) return;
+    CString path = GetDayLogPath();
+    if (path.IsEmpty()) return;
+    char text[kPendingDayLogLines * kDayLogLineSize];
+    int length = 0;
+    for (int i = 0; i < s_pendingDayLogCount; ++i) {
+        int n = lstrlenA(s_pendingDayLog[i]);
+        memcpy(text + length, s_pendingDayLog[i], (size_t)n);
+        length += n;
+    }
+    if (WriteWhole(path, OPEN_ALWAYS, true, text, (DWORD)length)) s_pendingDayLogCount = 0;
+}
+
 void DayCounters::Save()
 {
     if (!MayWriteFiles()) return;
+    WritePendingDayLog();
     CString path = GetCountersPath();
     if (path.IsEmpty()) return;
     int y, m, d;
@@ -333,18 +375,18 @@ void DayCounters::Load()
 void DayCounters::AppendDayLog()
 {
     if (!MayWriteFiles()) return;
-    CString path = GetDayLogPath();
-    if (path.IsEmpty()) return;
+    if (GetDayLogPath().IsEmpty()) return;
     int y, m, d;
     LocalDate(m_date, y, m, d);
-    char line[256];
+    char line[kDayLogLineSize];
     int n = snprintf(line, sizeof(line), "%04d%02d%02d; %02d:%02d; %02d:%02d; %02d:%02d; %02d:%02d;", y, m, d,
                      nStartHHMM / 100, nStartHHMM % 100, nEndHHMM / 100, nEndHHMM % 100, 0, 0, 0, 0);
     for (int i = 0; i < 10 && n > 0 && n < (int)sizeof(line); ++i)
         n += snprintf(line + n, sizeof(line) - n, " %02d:%02d;", 0, 0);
     if (n > 0 && n < (int)sizeof(line)) n += snprintf(line + n, sizeof(line) - n, "\r\n");
     if (n <= 0 || n >= (int)sizeof(line)) return;
-    WriteWhole(path, OPEN_ALWAYS, true, line, (DWORD)n);
+    KeepDayLogLine(line);
+    WritePendingDayLog();
 }
 
 // ---- formatters ----

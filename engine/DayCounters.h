@@ -44,7 +44,8 @@ struct DayCounters {
     // on from where they were.
     void FollowHookReadings(DWORD keysBefore, DWORD keysAfter, DWORD clicksBefore, DWORD clicksAfter);
     // Writes "Counters.dat": the date of writing, then the seven counters;
-    // the file is replaced whole or not at all.
+    // the file is replaced whole or not at all. Day-log lines still waiting
+    // for their file are tried again first.
     void Save();
     // The step that puts the written file in the old one's place (NULL:
     // MoveFileExA replacing it). Tests interrupt the save there.
@@ -52,6 +53,9 @@ struct DayCounters {
     // Takes the counters of a "Counters.dat" written today; the day then
     // counts as begun at noon.
     void Load();
+    // Appends the day's line to the day log. A line the file does not take
+    // (another program holds it locked) waits in memory and is tried again
+    // at the following saves; a few lines at most, the oldest go first.
     void AppendDayLog();
     int GetStartHHMM() const { return nStartHHMM; }
     int GetEndHHMM() const { return nEndHHMM; }

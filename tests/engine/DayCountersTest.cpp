@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 #include <limits.h>
+#include <stdio.h>
 #include <string.h>
 
 namespace {
@@ -164,6 +165,67 @@ TEST_F(DayCountersTest, ASaveThatFailsOrStopsHalfWayLeavesThePreviousFileWhole)
     c.Save();
     EXPECT_EQ(Counters(), "2026-12-8\r\n4;3900;2;500;4000;3000;9000\r\n");
     EXPECT_FALSE(FileExistsA(temp));
+}
+
+// Another program's handle on a file, with the sharing it chose.
+struct HeldFile {
+    HANDLE h;
+    HeldFile(const std::string& path, DWORD share)
+        : h(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~HeldFile() { Release(); }
+    void Release()
+    {
+        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+    }
+};
+
+// A day's line reaches the day log beside a viewer that shares writing; a
+// program that locks the file keeps it waiting, not lost, until a later save
+// finds the file free. Lines come out once and in their order, the newest
+// few when many waited.
+TEST_F(DayCountersTest, DayLogLinesWaitForAFileAnotherProgramHolds)
+{
+    DayCounters& c = g_dayCounters;
+    const std::string earlier = "20261201; 09:00; 17:00;" + std::string(kZeroColumns) + "\r\n";
+    auto lineOf = [](int day) {
+        char head[32];
+        snprintf(head, sizeof(head), "202612%02d; 08:15; 08:15;", day);
+        return head + std::string(kZeroColumns) + "\r\n";
+    };
+    auto appendDays = [&](int first, int count) {
+        for (int day = first; day < first + count; ++day) {
+            world.SetLocal(2026, 12, day, 8, 15, 0);
+            c.StartDay();
+            c.AppendDayLog();
+        }
+    };
+    struct Case {
+        const char* who;
+        DWORD share;
+        int days;
+        bool atOnce;
+    } cases[] = {
+        { "a viewer sharing writing", FILE_SHARE_READ | FILE_SHARE_WRITE, 1, true },
+        { "a program that locks the file", FILE_SHARE_READ, 1, false },
+        { "the lock held for eleven days", FILE_SHARE_READ, 11, false },
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.who);
+        WriteFileBytes(dir.File("ks_data.csv"), earlier);
+        HeldFile other(dir.File("ks_data.csv"), k.share);
+        ASSERT_NE(other.h, INVALID_HANDLE_VALUE);
+        appendDays(2, k.days);
+        c.Save();
+        std::string expected = earlier;
+        for (int day = k.days > 8 ? 2 + k.days - 8 : 2; day < 2 + k.days; ++day) expected += lineOf(day);
+        EXPECT_EQ(DayLog(), k.atOnce ? expected : earlier);
+        other.Release();
+        c.Save();
+        EXPECT_EQ(DayLog(), expected);
+        c.Save();
+        EXPECT_EQ(DayLog(), expected);
+    }
 }
 
 TEST_F(DayCountersTest, StartWithYesterdaysFileStartsFromZeroWithoutDayLogLine)
