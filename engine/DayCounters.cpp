@@ -252,9 +252,17 @@ void DayCounters::Save()
     // whole.
     CString temp = path + ".tmp";
     if (temp.GetLength() >= MAX_PATH) return;
-    if (!WriteWhole(temp, CREATE_ALWAYS, false, text, (DWORD)length)
-        || !(s_pfnReplaceFile ? s_pfnReplaceFile : ReplaceWithFile)(temp, path))
+    if (!WriteWhole(temp, CREATE_ALWAYS, false, text, (DWORD)length)) {
         ::DeleteFileA(temp);
+        return;
+    }
+    if (!(s_pfnReplaceFile ? s_pfnReplaceFile : ReplaceWithFile)(temp, path)) {
+        // Another program holds the file open (a viewer, a backup) and it
+        // cannot be replaced; the disk took the counters just now, so they
+        // are written over the old ones in place rather than lost.
+        WriteWhole(path, CREATE_ALWAYS, false, text, (DWORD)length);
+        ::DeleteFileA(temp);
+    }
 }
 
 // Reads "Counters.dat" line by line into bounded buffers. A valid file is

@@ -43,9 +43,10 @@ struct DayCounters {
     // readings go into the bases, so the counts since the last clearing read
     // on from where they were.
     void FollowHookReadings(DWORD keysBefore, DWORD keysAfter, DWORD clicksBefore, DWORD clicksAfter);
-    // Writes "Counters.dat": the date of writing, then the seven counters;
-    // the file is replaced whole or not at all. Day-log lines still waiting
-    // for their file are tried again first.
+    // Writes "Counters.dat": the date of writing, then the seven counters.
+    // The file is replaced whole; when another program holds it open so that
+    // it cannot be replaced, it is written over in place. Day-log lines still
+    // waiting for their file are tried again first.
     void Save();
     // The step that puts the written file in the old one's place (NULL:
     // MoveFileExA replacing it). Tests interrupt the save there.

@@ -115,10 +115,11 @@ TEST_F(DayCountersTest, FilesAreByteExact)
 
 // A save that stops where the new file is written but has not yet taken the
 // old one's place: what the process would leave if it died there.
-static std::string g_tempAtInterruption;
-static BOOL InterruptBeforeReplacing(const char* from, const char*)
+static std::string g_tempAtInterruption, g_targetAtInterruption;
+static BOOL InterruptBeforeReplacing(const char* from, const char* to)
 {
     g_tempAtInterruption = ReadFileBytes(from);
+    g_targetAtInterruption = ReadFileBytes(to);
     return FALSE;
 }
 
@@ -129,34 +130,31 @@ TEST_F(DayCountersTest, ASaveThatFailsOrStopsHalfWayLeavesThePreviousFileWhole)
     c.Save();
     const std::string before = Counters();
     const std::string temp = dir.File("Counters.dat.tmp");
-    struct Case {
-        const char* what;
-        void (*prepare)(const std::string& temp);
-        void (*undo)(const std::string& temp);
-    } cases[] = {
-        { "stopped before replacing", [](const std::string&) { DayCounters::s_pfnReplaceFile = InterruptBeforeReplacing; },
-          [](const std::string&) { DayCounters::s_pfnReplaceFile = nullptr; } },
-        { "no file can be made beside it", [](const std::string& t) { ::CreateDirectoryA(t.c_str(), nullptr); },
-          [](const std::string& t) { ::RemoveDirectoryA(t.c_str()); } },
-    };
-    g_tempAtInterruption.clear();
-    for (const Case& k : cases) {
-        k.prepare(temp);
-        c.nBreaks = 77;
-        c.Save();
-        k.undo(temp);
-        EXPECT_EQ(Counters(), before) << k.what;
-        {
-            DayCounters loaded;
-            loaded.Load();
-            EXPECT_EQ(loaded.nBreaks, 3) << k.what;
-            EXPECT_EQ(loaded.nSessionSeconds, 9000) << k.what;
-            g_isPrimaryInstance = false;   // no last save of its own
-        }
-        g_isPrimaryInstance = true;
-    }
-    // What the interrupted save had written was whole.
+
+    // Until the new file takes the old one's place, both are whole.
+    DayCounters::s_pfnReplaceFile = InterruptBeforeReplacing;
+    c.nBreaks = 77;
+    c.Save();
+    DayCounters::s_pfnReplaceFile = nullptr;
+    EXPECT_EQ(g_targetAtInterruption, before);
     EXPECT_EQ(g_tempAtInterruption, "2026-12-8\r\n77;3900;2;500;4000;3000;9000\r\n");
+
+    // No file can be made beside it: the old one stays as it was.
+    c.nBreaks = 3;
+    c.Save();
+    ::CreateDirectoryA(temp.c_str(), nullptr);
+    c.nBreaks = 77;
+    c.Save();
+    ::RemoveDirectoryA(temp.c_str());
+    EXPECT_EQ(Counters(), before);
+    {
+        DayCounters loaded;
+        loaded.Load();
+        EXPECT_EQ(loaded.nBreaks, 3);
+        EXPECT_EQ(loaded.nSessionSeconds, 9000);
+        g_isPrimaryInstance = false;   // no last save of its own
+    }
+    g_isPrimaryInstance = true;
 
     // A file left behind by a save that died does not hinder the next one,
     // and none is left after it.
@@ -179,6 +177,26 @@ struct HeldFile {
         h = INVALID_HANDLE_VALUE;
     }
 };
+
+// A viewer reading the counters file shares reading and writing but not
+// deleting: the file cannot be replaced, so it is written in place.
+TEST_F(DayCountersTest, CountersReachTheirFileWhileAViewerHoldsItOpen)
+{
+    DayCounters& c = g_dayCounters;
+    SetStoredCounters(c);
+    c.Save();
+    HeldFile viewer(dir.File("Counters.dat"), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_NE(viewer.h, INVALID_HANDLE_VALUE);
+    c.nBreaks = 9;
+    c.nWorkSeconds = 3072;
+    c.Save();
+    EXPECT_EQ(Counters(), "2026-12-8\r\n9;3900;2;500;4000;3072;9000\r\n");
+    EXPECT_FALSE(FileExistsA(dir.File("Counters.dat.tmp")));
+    viewer.Release();
+    c.nBreaks = 10;
+    c.Save();
+    EXPECT_EQ(Counters(), "2026-12-8\r\n10;3900;2;500;4000;3072;9000\r\n");
+}
 
 // A day's line reaches the day log beside a viewer that shares writing; a
 // program that locks the file keeps it waiting, not lost, until a later save
