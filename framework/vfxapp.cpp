@@ -169,8 +169,31 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
+// The message being offered. A dialog's IsDialogMessage, run from the offer,
+// calls the thread's message filter again with the same message (a copy of
+// it): that call passes it on, or the offers would nest until the system
+// stops calling hooks, the creation hook among them, for everything the
+// message then does. A modal loop run from the offer brings other messages,
+// which are offered as usual.
+static const MSG* t_pOffered;
+
+static bool SameMessage(const MSG& a, const MSG& b)
+{
+    // A character's code may be mapped between the ANSI and the wide copy.
+    bool isChar = a.message == WM_CHAR || a.message == WM_SYSCHAR || a.message == WM_DEADCHAR ||
+                  a.message == WM_SYSDEADCHAR;
+    return a.hwnd == b.hwnd && a.message == b.message && (isChar || a.wParam == b.wParam) &&
+           a.lParam == b.lParam && a.time == b.time && a.pt.x == b.pt.x && a.pt.y == b.pt.y;
+}
+
 BOOL AfxPreTranslateMessage(MSG* pMsg)
 {
+    if (!pMsg || (t_pOffered && SameMessage(*t_pOffered, *pMsg))) return FALSE;
+    struct Offer {
+        const MSG* outer;
+        ~Offer() { t_pOffered = outer; }
+    } offer = { t_pOffered };
+    t_pOffered = pMsg;
     // A modeless dialog's keyboard handling lives at the top of this chain.
     for (HWND h = pMsg->hwnd; h; h = ::GetParent(h)) {
         CWnd* p = CWnd::FromHandlePermanent(h);

@@ -64,6 +64,16 @@ protected:
     }
 };
 
+// Runs f from the next message loops once done() holds, or after ten
+// seconds whatever it says.
+void RunWhen(const std::function<bool()>& done, const std::function<void()>& f, DWORD until = ::GetTickCount() + 10000)
+{
+    Soon([=] {
+        if (done() || (int)(until - ::GetTickCount()) <= 0) f();
+        else RunWhen(done, f, until);
+    });
+}
+
 int PlainSheetWidth(CPropertyPage* page)
 {
     CPropertySheet sheet;
@@ -336,4 +346,58 @@ TEST_F(SettingsSheetTest, TheTimesListFollowsASystemColourChangedWhileTheSheetIs
         EXPECT_EQ(page.m_list.m_drawContext.clrBack, was);
     }, &page));
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), was);
+}
+
+TEST_F(SettingsSheetTest, KeysTypedInTheTimesPageEndWithAFreshEditorOnTheRow)
+{
+    // Posted, the keys take the way typed ones take: the sheet's own loop,
+    // its dialog manager and the thread's message filter.
+    Keep values{ g_breakSettings };
+    struct Case { const char* what; UINT end; int stored; const char* shown; } cases[] = {
+        { "Esc after typing", VK_ESCAPE, 20, "20 minute(s)" },
+        { "Enter after typing", VK_RETURN, 35, "35 minute(s)" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_breakSettings.aBreaks[BREAK_SHORT].nInterval = 20;
+        bool checked = false;
+        WhenShown(ActiveSheet, [&](HWND sheet) {
+            HWND hPage = (HWND)::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+            CSettingsPage* page = dynamic_cast<CSettingsPage*>(CWnd::FromHandlePermanent(hPage));
+            if (!page) return (void)::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            CPropertyList* list = &page->m_list;
+            list->SetFocus();
+            list->SetCurSel(list->FindIndex(list->FindProperty(201)));   // Short Breaks, "Once every"
+            ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(1056, LBN_SELCHANGE), (LPARAM)list->m_hWnd);
+            HWND typedInto = ::GetFocus();
+            EXPECT_EQ(typedInto, list->GetEditorWindow());
+            // The characters as their keys' translation brings them, then the key.
+            ::PostMessageA(typedInto, WM_CHAR, '3', 1);
+            ::PostMessageA(typedInto, WM_CHAR, '5', 1);
+            ::PostMessageA(typedInto, WM_KEYDOWN, c.end, 1);
+            ::PostMessageA(typedInto, WM_KEYUP, c.end, 0xC0000001);
+            // Once the keys and the old editor's close have gone through (or
+            // ten seconds have passed), from the sheet's loop.
+            auto settled = [list, typedInto] {
+                return !::IsWindow(typedInto) && ::GetWindow(list->m_hWnd, GW_CHILD) == list->GetEditorWindow();
+            };
+            RunWhen(settled, [&, page, list, sheet] {
+                checked = true;
+                HWND editor = list->GetEditorWindow();
+                char text[64] = "";
+                if (editor) ::GetWindowTextA(editor, text, sizeof(text));
+                EXPECT_STREQ(text, c.shown);
+                EXPECT_TRUE(editor && CWnd::FromHandlePermanent(editor));
+                EXPECT_TRUE(::GetWindowLongPtrA(editor, GWL_STYLE) & ES_NUMBER);
+                EXPECT_EQ(::GetWindow(::GetWindow(list->m_hWnd, GW_CHILD), GW_HWNDNEXT), nullptr)
+                    << "a second window on the list";
+                int stored = -1;
+                page->GetIntValue(201, stored);
+                EXPECT_EQ(stored, c.stored);
+                ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            });
+        });
+        RunSettingsSheetModal(nullptr, 0, FALSE);
+        EXPECT_TRUE(checked);
+    }
 }
