@@ -275,10 +275,18 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpsz
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style,
                                   cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu,
                                   cs.hInstance, cs.lpCreateParams);
-    AfxUnhookWindowCreate();
+    bool hooked = AfxUnhookWindowCreate();
     // When creation failed after the window was bound, the object may be
     // gone already: nothing of it is touched here.
-    return hWnd != nullptr;
+    if (!hWnd) return FALSE;
+    if (!hooked) {
+        // The creation hook never ran for it (a hook before it kept the call,
+        // or the system called no more hooks): the window is not this
+        // object's and would stand there unserved.
+        ::DestroyWindow(hWnd);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CWnd::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle,
