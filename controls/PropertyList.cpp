@@ -197,19 +197,30 @@ IProperty* CPropertyList::AddItem(IProperty* pItem)
     return pItem;
 }
 
-IProperty* CPropertyList::FindProperty(LPARAM id)
+IProperty* CPropertyList::FindHeld(const std::function<bool(IProperty*)>& match)
 {
     int n = GetCount();
     for (int i = 0; i < n; ++i) {
         IProperty* item = ItemAt(i);
         if (!item) continue;
-        if (item->GetItemData() == id) return item;
+        if (match(item)) return item;
         if (CCategoryProperty* cat = AsCategory(item)) {
             for (int k = 0; k < cat->m_children.GetSize() && cat->m_children[k]; ++k)
-                if (cat->m_children[k]->GetItemData() == id) return cat->m_children[k];
+                if (match(cat->m_children[k])) return cat->m_children[k];
         }
     }
     return nullptr;
+}
+
+IProperty* CPropertyList::FindProperty(LPARAM id)
+{
+    return FindHeld([id](IProperty* p) { return p->GetItemData() == id; });
+}
+
+IProperty* CPropertyList::HeldItem(LPARAM lParam)
+{
+    IProperty* wanted = (IProperty*)lParam;
+    return wanted ? FindHeld([wanted](IProperty* p) { return p == wanted; }) : nullptr;
 }
 
 int CPropertyList::FindIndex(IProperty* pItem)
@@ -263,9 +274,10 @@ void CPropertyList::InvalidateRow(int nRow)
 
 BOOL CPropertyList::Expand(IProperty* pCategory)
 {
-    CCategoryProperty* cat = AsCategory(pCategory);
-    int row = FindIndex(cat);
-    if (!cat || row < 0) return FALSE;
+    // A row of this list before anything is asked of it.
+    int row = FindIndex(pCategory);
+    CCategoryProperty* cat = row >= 0 ? AsCategory(ItemAt(row)) : nullptr;
+    if (!cat) return FALSE;
     DestroyEditor();
     cat->ExpandIntoList(row);
     Notify(LISTNOTIFY_EXPANDED, cat);
@@ -274,9 +286,10 @@ BOOL CPropertyList::Expand(IProperty* pCategory)
 
 BOOL CPropertyList::Collapse(IProperty* pCategory)
 {
-    CCategoryProperty* cat = AsCategory(pCategory);
-    int row = FindIndex(cat);
-    if (!cat || row < 0) return FALSE;
+    // A row of this list before anything is asked of it.
+    int row = FindIndex(pCategory);
+    CCategoryProperty* cat = row >= 0 ? AsCategory(ItemAt(row)) : nullptr;
+    if (!cat) return FALSE;
     DestroyEditor();
     cat->CollapseFromList(row);
     Notify(LISTNOTIFY_COLLAPSED, cat);
@@ -369,7 +382,7 @@ LRESULT CPropertyList::OnCancelProperty(WPARAM, LPARAM lParam)
 LRESULT CPropertyList::OnPropertyChanged(WPARAM wParam, LPARAM lParam)
 {
     const VARIANT* value = (const VARIANT*)wParam;
-    IProperty* item = (IProperty*)lParam;
+    IProperty* item = HeldItem(lParam);
     if (!value || !item) return 0;
     if (Notify(LISTNOTIFY_ITEMCHANGING, item) == 0) {
         if (!item->SetValue(value)) AfxMessageBeep(0xFFFFFFFF);

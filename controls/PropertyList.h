@@ -4,6 +4,7 @@
 // row gets an in-place editor; every change is offered to the parent first.
 #pragma once
 #include "controls/PropertyItems.h"
+#include <functional>
 
 class CPropertyList : public CListBox {
 public:
@@ -77,5 +78,11 @@ private:
     void DrawTrackLine(int x);
     // The editor row's item when lParam is the open editor; else NULL.
     IProperty* EditedItem(LPARAM lParam) const;
+    // The first item held (a row, or a row hidden under a collapsed
+    // category) that match accepts; match sees only the list's own items.
+    IProperty* FindHeld(const std::function<bool(IProperty*)>& match);
+    // lParam when it is an item the list holds, found by comparing pointers
+    // alone; NULL for anything else, which is never called.
+    IProperty* HeldItem(LPARAM lParam);
     void ReopenEditor(IProperty* pItem);
 };
