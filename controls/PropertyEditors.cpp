@@ -139,14 +139,31 @@ LRESULT CInPlaceButton::OnGetDlgCodeMsg(WPARAM wParam, LPARAM lParam)
 
 // ---- CPropertyDropWindowImpl ----
 
+// The box is read-only: its text changes only through WM_SETTEXT, from a
+// choice taken from its list. Typing, clicks, its edit menu, the clipboard
+// commands and replacing or undoing text never reach the edit control. Its
+// button keeps the focus, so keys that reach the box were sent to it.
 BEGIN_MESSAGE_MAP(CPropertyDropWindowImpl, CEdit)
     ON_MESSAGE(WM_CREATE, OnCreateMsg)
     ON_MESSAGE(WM_SETFOCUS, OnSetFocusMsg)
     ON_MESSAGE(WM_KILLFOCUS, OnKillFocusMsg)
     ON_MESSAGE(WM_CHAR, OnDropped)
+    ON_MESSAGE(WM_KEYDOWN, OnDropped)
+    ON_MESSAGE(WM_SYSKEYDOWN, OnDropped)
+    ON_MESSAGE(WM_IME_CHAR, OnDropped)
+    ON_MESSAGE(WM_IME_COMPOSITION, OnDropped)
     ON_MESSAGE(WM_LBUTTONDOWN, OnDropped)
-    ON_MESSAGE(WM_RBUTTONDOWN, OnDropped)
     ON_MESSAGE(WM_LBUTTONDBLCLK, OnDropped)
+    ON_MESSAGE(WM_MBUTTONDOWN, OnDropped)
+    ON_MESSAGE(WM_RBUTTONDOWN, OnDropped)
+    ON_MESSAGE(WM_RBUTTONUP, OnDropped)
+    ON_MESSAGE(WM_CONTEXTMENU, OnDropped)
+    ON_MESSAGE(WM_PASTE, OnDropped)
+    ON_MESSAGE(WM_CUT, OnDropped)
+    ON_MESSAGE(WM_CLEAR, OnDropped)
+    ON_MESSAGE(WM_UNDO, OnDropped)
+    ON_MESSAGE(EM_UNDO, OnDropped)
+    ON_MESSAGE(EM_REPLACESEL, OnDropped)
     ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCodeMsg)
 END_MESSAGE_MAP()
 
