@@ -12,6 +12,11 @@ static bool IsDigit(char c)
 
 // ---- h:mm ----
 
+static bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 // Reads the digits at p on, stopping its growth far beyond the 32-bit range.
 static const char* ReadDigits(const char* p, unsigned long long& value)
 {
@@ -28,7 +33,9 @@ BOOL ParseHoursMinutes(const char* pszText, int* pMinutes, int* pHours, int* pMi
     unsigned long long hours = 0, minutes = 0;
     const char* p = ReadDigits(pszText, hours);
     if (*p == ':') {
+        // The minutes may follow after blanks; a sign stays refused.
         ++p;
+        while (IsBlank(*p)) ++p;
         if (*p == '+' || *p == '-') return FALSE;
         ReadDigits(p, minutes);
     }

@@ -16,9 +16,9 @@
 #define TIMEITEM_MAX_TEXT 199
 
 // Minutes from an "h:mm" text: hours are the digits at the very start, the
-// minutes the digits right after a ':' (none is 0); anything after them is
-// ignored. FALSE for a text not starting with a digit, a sign after the ':'
-// or a total beyond the 32-bit range. pHours and pMinutesPart, when given,
+// minutes the digits after a ':' and any blanks (none is 0); anything after
+// them is ignored. FALSE for a text not starting with a digit, a sign where
+// the minutes begin or a total beyond the 32-bit range. pHours and pMinutesPart, when given,
 // receive the two numbers as written ("2:60" gives 2 and 60).
 BOOL ParseHoursMinutes(const char* pszText, int* pMinutes, int* pHours = nullptr, int* pMinutesPart = nullptr);
 // The number made by the decimal digits at the very start of a text; FALSE
