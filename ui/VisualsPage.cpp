@@ -103,7 +103,8 @@ BOOL CVisualsPage::OnInitDialog()
 void CVisualsPage::FillLanguageList()
 {
     m_comboLanguage.ResetContent();
-    m_comboLanguage.SetCurSel(m_comboLanguage.AddString(g_translator.Translate("English")));
+    // Like every language, English is listed under its own name.
+    m_comboLanguage.SetCurSel(m_comboLanguage.AddString("English"));
     m_astrLanguageFiles.RemoveAll();
     m_astrLanguageFiles.Add(CString());
     m_nListedSelection = m_comboLanguage.GetCurSel();

@@ -63,7 +63,7 @@ protected:
     MessageBoxRecorder boxes;
     void SetUp() override
     {
-        WriteFileBytes(languages.File("German.lang"), "German=Deutsch\n(Language)=(Sprache)\n");
+        WriteFileBytes(languages.File("German.lang"), "German=Deutsch\n(Language)=(Sprache)\nEnglish=Englisch\n");
         WriteFileBytes(languages.File("blank.lang"), "");
         WriteFileBytes(languages.File("French.lang"), "Yes=Oui\n");
         g_translator.SetDirectory(languages.path.c_str());
@@ -155,7 +155,8 @@ TEST_F(VisualsPageTest, ApplyLoadsALanguageOnlyWhenTheUserChoseOne)
         ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
         EXPECT_STREQ("german", g_strLanguage);   // no choice: nothing changes
         EXPECT_STREQ("Deutsch", g_translator.Translate("German"));
-        page.m_comboLanguage.SetCurSel(0);   // English
+        EXPECT_EQ("English", Entries(page)[0]);   // its own name, in any language
+        page.m_comboLanguage.SetCurSel(0);
         ::SendMessage(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
     });
     EXPECT_STREQ("", g_strLanguage);
