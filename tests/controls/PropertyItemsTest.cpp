@@ -71,10 +71,8 @@ TEST(PropertyTimeItem, CommitsFromTheEditor)
         {TIMEUNIT_HOURS_MINUTES, " 1:30", FALSE, 20},
         {TIMEUNIT_HOURS_MINUTES, "1:-5", FALSE, 20},
         {TIMEUNIT_HOURS_MINUTES, "1:+5", FALSE, 20},
-        {TIMEUNIT_HOURS_MINUTES, "1: 30", TRUE, 90},
-        {TIMEUNIT_HOURS_MINUTES, "1:\t 5 hour(s)", TRUE, 65},
+        {TIMEUNIT_HOURS_MINUTES, "1:\t 30 hour(s)", TRUE, 90},
         {TIMEUNIT_HOURS_MINUTES, "1: -5", FALSE, 20},
-        {TIMEUNIT_HOURS_MINUTES, "1:  +5", FALSE, 20},
         // '9' + 0x80 and a sign-extended 0xB2 ('2' with the high bit) are no digits.
         {TIMEUNIT_HOURS_MINUTES, "\xB9:30", FALSE, 20},
         {TIMEUNIT_HOURS_MINUTES, "1:\xB2", TRUE, 60},

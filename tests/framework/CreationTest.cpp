@@ -100,27 +100,17 @@ TEST(CreationTest, APlainCreateLeavesAnObjectWithoutWindowToItsCreator)
     EXPECT_EQ(g_counts.deleted, 1);
 }
 
-namespace {
-// A creation hook that keeps the call: the hooks after it never see it.
-LRESULT CALLBACK KeepCreation(int code, WPARAM wParam, LPARAM lParam)
-{
-    return code == HCBT_CREATEWND ? 0 : ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-}
-
 TEST(CreationTest, AWindowTheCreationHookNeverSawIsNoWindowOfTheObject)
 {
-    // The framework's hook is in place (as while a dialog is being made);
-    // another hook, set after it, runs before it and keeps the call.
+    // With the framework's hook in place (as while a dialog is made), a hook
+    // set after it runs first and keeps the creation from it.
     AfxHookWindowCreate(nullptr);
-    HHOOK keeper = ::SetWindowsHookExA(WH_CBT, KeepCreation, nullptr, ::GetCurrentThreadId());
+    HHOOK keeper = ::SetWindowsHookExA(WH_CBT, [](int code, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
+        return code == HCBT_CREATEWND ? 0 : ::CallNextHookEx(nullptr, code, w, l);
+    }, nullptr, ::GetCurrentThreadId());
     CWnd wnd;
-    BOOL made = wnd.CreateEx(0, "STATIC", "unseen by the hook", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+    EXPECT_FALSE(wnd.CreateEx(0, "STATIC", "unseen by the hook", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     ::UnhookWindowsHookEx(keeper);
     AfxUnhookWindowCreate();
-    EXPECT_FALSE(made);
-    EXPECT_EQ(wnd.m_hWnd, nullptr);
-    HWND left = ::FindWindowA("STATIC", "unseen by the hook");
-    EXPECT_EQ(left, nullptr) << "an unserved window stays";
-    if (left) ::DestroyWindow(left);
+    EXPECT_FALSE(::DestroyWindow(::FindWindowA("STATIC", "unseen by the hook"))) << "an unserved window stayed";
 }

