@@ -175,7 +175,7 @@ int CWinApp::Run()
 // stops calling hooks, the creation hook among them, for everything the
 // message then does. A modal loop run from the offer brings other messages,
 // which are offered as usual.
-static const MSG* t_pOffered;
+static const MSG* s_pOffered;
 
 static bool SameMessage(const MSG& a, const MSG& b)
 {
@@ -188,12 +188,12 @@ static bool SameMessage(const MSG& a, const MSG& b)
 
 BOOL AfxPreTranslateMessage(MSG* pMsg)
 {
-    if (!pMsg || (t_pOffered && SameMessage(*t_pOffered, *pMsg))) return FALSE;
+    if (!pMsg || (s_pOffered && SameMessage(*s_pOffered, *pMsg))) return FALSE;
     struct Offer {
         const MSG* outer;
-        ~Offer() { t_pOffered = outer; }
-    } offer = { t_pOffered };
-    t_pOffered = pMsg;
+        ~Offer() { s_pOffered = outer; }
+    } offer = { s_pOffered };
+    s_pOffered = pMsg;
     // A modeless dialog's keyboard handling lives at the top of this chain.
     for (HWND h = pMsg->hwnd; h; h = ::GetParent(h)) {
         CWnd* p = CWnd::FromHandlePermanent(h);
