@@ -8,7 +8,6 @@
 #include "app/Settings.h"
 #include <gtest/gtest.h>
 #include <map>
-#include <string.h>
 #include <string>
 #include <vector>
 
@@ -247,8 +246,8 @@ DWORD Clicks() { return g_clicks; }
 TEST_F(HooksLoaderTest, CountsSinceTheClearingReadOnAcrossAHookGoingOutAndIn)
 {
     g_hookEntryPoints = HookEntryPoints{ RestartKeys, RestartClicks, Keys, Clicks, Clicks, Remove, Remove, false, false };
-    unsigned char counters[sizeof(DayCounters)];
-    memcpy(counters, (const void*)&g_dayCounters, sizeof(DayCounters));
+    Keep kept;
+    kept.Bytes(g_dayCounters);
     Scoped<bool> keyboard(g_trackKeyboard, true), mouse(g_trackMouse, true);
     CMainFrame frame;   // no window: its hooks alone
     struct { bool in, clear; DWORD typed, clicked, keysShown, clicksShown; } steps[] = {
@@ -267,7 +266,6 @@ TEST_F(HooksLoaderTest, CountsSinceTheClearingReadOnAcrossAHookGoingOutAndIn)
         EXPECT_EQ(CountSinceBase(ReadKeyStrokes(), g_dayCounters.nKeyStrokesBase), k.keysShown) << &k - steps;
         EXPECT_EQ(CountSinceBase(ReadMouseClicks(), g_dayCounters.nMouseClicksBase), k.clicksShown) << &k - steps;
     }
-    memcpy((void*)&g_dayCounters, counters, sizeof(DayCounters));
 }
 
 TEST(HooksLoaderShipped, TheShippedLibraryBindsEveryExport)

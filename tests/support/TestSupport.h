@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #pragma once
 #include "vfx.h"
+#include <string.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -73,6 +74,23 @@ private:
     T m_saved;
 };
 template <class T, class U> Scoped(T&, U) -> Scoped<T>;
+// Puts the variables it was given back to their values at its making, last
+// given first, when it goes.
+class Keep {
+public:
+    template <class... T> explicit Keep(T&... vars) { (Add(vars), ...); }
+    ~Keep() { for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it) (*it)(); }
+    // A record that must not be copied as an object (the day's counters save
+    // themselves when one goes): kept as bytes.
+    template <class T> void Bytes(T& var)
+    {
+        std::string saved((const char*)&var, sizeof(T));
+        m_undo.push_back([&var, saved] { memcpy((void*)&var, saved.data(), sizeof(T)); });
+    }
+private:
+    template <class T> void Add(T& var) { m_undo.push_back([&var, saved = var] { var = saved; }); }
+    std::vector<std::function<void()>> m_undo;
+};
 // This thread's top-level windows, only those of class cls when given.
 std::vector<HWND> ThreadWindows(const char* cls = nullptr);
 // Runs f from the next message loop, whichever window's it is: the way to

@@ -38,24 +38,6 @@ inline void SetDay(int total, int work, int idle, int daily, int limit, bool lim
     g_breakSettings.aBreaks[BREAK_DAILY_LIMIT].bEnabled = limitOn;
 }
 
-// Puts the variables it was given back to their values at its making, last
-// given first, when it goes.
-class Keep {
-public:
-    template <class... T> explicit Keep(T&... vars) { (Add(vars), ...); }
-    ~Keep() { for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it) (*it)(); }
-    // A record that must not be copied as an object (the day's counters save
-    // themselves when one goes): kept as bytes.
-    template <class T> void Bytes(T& var)
-    {
-        std::string saved((const char*)&var, sizeof(T));
-        m_undo.push_back([&var, saved] { memcpy((void*)&var, saved.data(), sizeof(T)); });
-    }
-private:
-    template <class T> void Add(T& var) { m_undo.push_back([&var, saved = var] { var = saved; }); }
-    std::vector<std::function<void()>> m_undo;
-};
-
 // Counts the message beeps of a type (0: of every type) while it lives.
 class BeepCounter {
 public:
