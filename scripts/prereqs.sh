@@ -21,7 +21,10 @@ for p in "${need[@]}"; do installed "$p" || missing+=("$p"); done
 wine_ok=1
 for p in "${wine[@]}"; do installed "$p" || wine_ok=0; done
 [ -x /usr/lib/wine/wine64 ] && [ -x /usr/lib/wine/wine ] || wine_ok=0
-[ ${#missing[@]} -eq 0 ] && [ $wine_ok -eq 1 ] && exit 0
+if [ ${#missing[@]} -eq 0 ] && [ $wine_ok -eq 1 ]; then
+  "$(dirname "$0")/i386-emulation.sh"
+  exit 0
+fi
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
@@ -39,7 +42,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" ||
     fail "could not install: ${missing[*]}"
 fi
-[ $wine_ok -eq 1 ] && exit 0
+if [ $wine_ok -eq 1 ]; then
+  "$(dirname "$0")/i386-emulation.sh"
+  exit 0
+fi
 
 # A plan that removes anything (wine64 above all) is not carried out. When
 # one suite's i386 index is missing (seen: the security suite's), amd64 and
@@ -62,3 +68,4 @@ $SUDO apt-get install -y -q --no-install-recommends "${opts[@]}" "${wine[@]}" ||
   fail "apt-get could not install ${wine[*]}"
 [ -x /usr/lib/wine/wine64 ] || fail "wine64 is not installed (/usr/lib/wine/wine64 missing)"
 [ -x /usr/lib/wine/wine ] || fail "the 32-bit Wine is not installed (/usr/lib/wine/wine missing)"
+"$(dirname "$0")/i386-emulation.sh"
