@@ -173,32 +173,24 @@ void DayCounters::FollowHookReadings(DWORD keysBefore, DWORD keysAfter, DWORD cl
     nMouseClicksBase = (int)((DWORD)nMouseClicksBase + (clicksAfter - clicksBefore));
 }
 
-// Writes all of `text` to `path`, opened with `disposition` (at its end
-// when appending); FALSE when any of it could not be written. One write, so
-// that a line is never split by another writer or cut by a crash within it;
-// an append that fails half-way takes back what it wrote. Other programs may
-// read and write the file meanwhile, as with the C library's own files: a
-// viewer that holds it open does not keep a line out.
-static bool WriteWhole(const char* path, DWORD disposition, bool append, const char* text, DWORD length)
+// Appends all of `text` to the file at `path`; FALSE when any of it could
+// not be written. One write, so that a line is never split by another
+// writer or cut by a crash within it; an append that fails half-way takes
+// back what it wrote. Other programs may read and write the file meanwhile,
+// as with the C library's own files: a viewer that holds it open does not
+// keep a line out.
+static bool AppendWhole(const char* path, const char* text, DWORD length)
 {
-    HANDLE h = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+    HANDLE h = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER end = {};
-    bool ok = !append || ::SetFilePointerEx(h, end, &end, FILE_END);
+    bool ok = ::SetFilePointerEx(h, end, &end, FILE_END);
     DWORD written = 0;
     bool wrote = ok && ::WriteFile(h, text, length, &written, nullptr) && written == length;
-    if (ok && !wrote && append && written > 0 && ::SetFilePointerEx(h, end, nullptr, FILE_BEGIN))
-        ::SetEndOfFile(h);
-    // On the disk before the new file takes the old one's place.
-    ok = wrote && (append || ::FlushFileBuffers(h));
+    if (ok && !wrote && written > 0 && ::SetFilePointerEx(h, end, nullptr, FILE_BEGIN)) ::SetEndOfFile(h);
     ::CloseHandle(h);
-    return ok;
-}
-
-static BOOL ReplaceWithFile(const char* from, const char* to)
-{
-    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return wrote;
 }
 
 // Day-log lines the file has not yet taken, oldest first. Plain storage
@@ -232,7 +224,7 @@ static void WritePendingDayLog()
         memcpy(text + length, s_pendingDayLog[i], (size_t)n);
         length += n;
     }
-    if (WriteWhole(path, OPEN_ALWAYS, true, text, (DWORD)length)) s_pendingDayLogCount = 0;
+    if (AppendWhole(path, text, (DWORD)length)) s_pendingDayLogCount = 0;
 }
 
 void DayCounters::Save()
@@ -249,20 +241,12 @@ void DayCounters::Save()
     if (length <= 0 || length >= (int)sizeof(text)) return;
     // The new counters go to a file beside the old one, which they replace in
     // one step: a crash, a kill or a full disk meanwhile leaves the old file
-    // whole.
-    CString temp = path + ".tmp";
-    if (temp.GetLength() >= MAX_PATH) return;
-    if (!WriteWhole(temp, CREATE_ALWAYS, false, text, (DWORD)length)) {
-        ::DeleteFileA(temp);
-        return;
-    }
-    if (!(s_pfnReplaceFile ? s_pfnReplaceFile : ReplaceWithFile)(temp, path)) {
-        // Another program holds the file open (a viewer, a backup) and it
-        // cannot be replaced; the disk took the counters just now, so they
-        // are written over the old ones in place rather than lost.
-        WriteWhole(path, CREATE_ALWAYS, false, text, (DWORD)length);
-        ::DeleteFileA(temp);
-    }
+    // whole. When no file can be made beside it (a folder the user may not
+    // write to, though the file itself is writable) or the old one cannot be
+    // replaced (another program holds it open), the counters are written
+    // over the old ones in place rather than lost.
+    if (AfxReplaceWholeFile(path, text, (DWORD)length, s_pfnReplaceFile) != AFX_FILE_REPLACED)
+        AfxWriteWholeFile(path, text, (DWORD)length);
 }
 
 // Reads "Counters.dat" line by line into bounded buffers. A valid file is

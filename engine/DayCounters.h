@@ -44,8 +44,9 @@ struct DayCounters {
     // on from where they were.
     void FollowHookReadings(DWORD keysBefore, DWORD keysAfter, DWORD clicksBefore, DWORD clicksAfter);
     // Writes "Counters.dat": the date of writing, then the seven counters.
-    // The file is replaced whole; when another program holds it open so that
-    // it cannot be replaced, it is written over in place. Day-log lines still
+    // The file is replaced whole; when it cannot be replaced (another program
+    // holds it open) or no file can be made beside it, it is written over in
+    // place. Day-log lines still
     // waiting for their file are tried again first.
     void Save();
     // The step that puts the written file in the old one's place (NULL:

@@ -155,3 +155,61 @@ void CStdioFile::WriteString(const char* psz)
     if (!m_fp || !psz) return;
     if (fputs(psz, m_fp) < 0) throw new CFileException(CFileException::diskFull, errno, m_strFileName);
 }
+
+BOOL AfxWriteWholeFile(const char* path, const void* data, DWORD bytes)
+{
+    HANDLE h = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return FALSE;
+    DWORD written = 0;
+    BOOL ok = (bytes == 0 || (::WriteFile(h, data, bytes, &written, nullptr) && written == bytes)) &&
+              ::FlushFileBuffers(h);
+    return ::CloseHandle(h) && ok;
+}
+
+BOOL AfxReadWholeFile(const char* path, CString& data, DWORD nMax)
+{
+    data.Empty();
+    HANDLE h = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return FALSE;
+    DWORD high = 0, size = ::GetFileSize(h, &high);
+    BOOL ok = size != INVALID_FILE_SIZE && high == 0 && size <= nMax;
+    if (ok && size) {
+        DWORD got = 0;
+        char* p = data.GetBuffer((int)size);
+        ok = ::ReadFile(h, p, size, &got, nullptr) && got == size;
+        data.ReleaseBuffer(ok ? (int)size : 0);
+    }
+    ::CloseHandle(h);
+    return ok;
+}
+
+static BOOL MoveReplacing(const char* from, const char* to)
+{
+    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+AfxReplaceResult AfxReplaceWholeFile(const char* path, const void* data, DWORD bytes,
+                                     BOOL (*pfnMove)(const char*, const char*))
+{
+    CString temp = CString(path) + ".tmp";
+    if (!path || !*path || temp.GetLength() >= MAX_PATH) return AFX_FILE_NOT_WRITTEN;
+    // What the disk holds is what counts, not what the writes answered: a
+    // disk that ran full may have taken less and said otherwise.
+    CString back;
+    if (!AfxWriteWholeFile(temp, data, bytes) || !AfxReadWholeFile(temp, back, bytes) ||
+        back.GetLength() != (int)bytes || (bytes && memcmp(back.GetString(), data, bytes) != 0)) {
+        ::DeleteFileA(temp);
+        return AFX_FILE_NOT_WRITTEN;
+    }
+    // A read-only file is not replaced, as the system's own writes would not
+    // change it.
+    DWORD attributes = ::GetFileAttributesA(path);
+    bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly || !(pfnMove ? pfnMove : MoveReplacing)(temp, path)) {
+        ::DeleteFileA(temp);
+        return AFX_FILE_NOT_REPLACED;
+    }
+    return AFX_FILE_REPLACED;
+}

@@ -59,3 +59,24 @@ public:
     BOOL ReadString(CString& line);
     void WriteString(const char* psz);
 };
+
+// Whole files, through the system's file calls (so the sharing is the
+// system's: others may read and write the file meanwhile).
+//   AfxWriteWholeFile    the bytes over the file in place (made when
+//                        missing); TRUE when the disk took them all
+//   AfxReadWholeFile     a file of at most nMax bytes; FALSE when it cannot
+//                        be read or is longer
+//   AfxReplaceWholeFile  the bytes written beside the file (its path with
+//                        ".tmp"), read back, and moved into its place in one
+//                        step: a crash, a kill or a full disk meanwhile
+//                        leaves the old file as it was. pfnMove (NULL:
+//                        MoveFileExA replacing) is where tests stop a save.
+BOOL AfxWriteWholeFile(const char* pszPath, const void* pData, DWORD nBytes);
+BOOL AfxReadWholeFile(const char* pszPath, CString& data, DWORD nMax);
+enum AfxReplaceResult {
+    AFX_FILE_REPLACED,
+    AFX_FILE_NOT_WRITTEN,    // the file beside it could not be made or read back whole
+    AFX_FILE_NOT_REPLACED,   // it was, but could not take the old one's place
+};
+AfxReplaceResult AfxReplaceWholeFile(const char* pszPath, const void* pData, DWORD nBytes,
+                                     BOOL (*pfnMove)(const char* pszFrom, const char* pszTo) = nullptr);
