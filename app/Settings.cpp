@@ -170,12 +170,16 @@ void CVantrelApp::LoadSettings()
 
 void CVantrelApp::SaveSettings()
 {
-    // Stops at the first write that fails: the later keys keep what the
+    // In the INI file all keys go in one replacement of the file, which
+    // keeps the old file whole when it fails. In the registry the save
+    // stops at the first write that fails: the later keys keep what the
     // store holds.
+    BeginProfileWrites();
     bool ok = true;
     for (const SettingKey& key : SettingKeys())
         if (!(ok = WriteSetting(this, key, g_breakSettings) != FALSE)) break;
     if (ok) ok = SaveDashboardSettings() != FALSE;
+    if (!EndProfileWrites()) ok = false;
     if (!ok) AfxMessageBox("Warning: Failed to save settings", MB_OK);
     g_dayCounters.Save();
 }

@@ -339,7 +339,7 @@ BOOL CWinApp::WriteProfileInt(const char* pszSection, const char* pszEntry, int 
     }
     char buf[16];
     snprintf(buf, sizeof(buf), "%d", nValue);
-    return ::WritePrivateProfileStringA(pszSection, pszEntry, buf, m_pszProfileName);
+    return WriteIniValue(pszSection, pszEntry, buf);
 }
 
 CString CWinApp::GetProfileString(const char* pszSection, const char* pszEntry, const char* pszDefault)
@@ -382,13 +382,13 @@ BOOL CWinApp::WriteProfileString(const char* pszSection, const char* pszEntry, c
         ::RegCloseKey(hKey);
         return r == ERROR_SUCCESS;
     }
-    if (!pszValue) return ::WritePrivateProfileStringA(pszSection, pszEntry, nullptr, m_pszProfileName);
+    if (!pszValue) return WriteIniValue(pszSection, pszEntry, nullptr);
     // One value is one line of the file: line breaks become blanks.
     CString v(pszValue);
     v.Replace("\r\n", " ");
     v.Replace('\r', ' ');
     v.Replace('\n', ' ');
-    return ::WritePrivateProfileStringA(pszSection, pszEntry, v, m_pszProfileName);
+    return WriteIniValue(pszSection, pszEntry, v);
 }
 
 CString EncodeProfileBinary(const BYTE* pData, UINT nBytes)

@@ -26,6 +26,16 @@ public:
     // *ppData is new[]-allocated (delete[] it); FALSE and NULL when missing or malformed.
     BOOL GetProfileBinary(const char* pszSection, const char* pszEntry, BYTE** ppData, UINT* pBytes);
     BOOL WriteProfileBinary(const char* pszSection, const char* pszEntry, const BYTE* pData, UINT nBytes);
+    // Writes to the INI file between these two reach it together, when the
+    // last End comes, in one replacement of the whole file: a crash, a kill
+    // or a full disk meanwhile leaves it as it was, and whatever else it
+    // holds (other sections, comments, other keys) is kept. Until then the
+    // writes answer TRUE and reads give the file's old values; End answers
+    // FALSE, the file left as it was, when the new file could not be written
+    // whole or take its place. Outside such a pair every write is a batch
+    // of its own. The registry is written at once, batch or not.
+    void BeginProfileWrites();
+    BOOL EndProfileWrites();
 
     void OnAppExit();
 
@@ -37,6 +47,16 @@ public:
     // The application object that was current before this one was built.
     CWinApp* m_pPreviousApp = nullptr;
     DECLARE_MESSAGE_MAP()
+
+private:
+    // One INI write: a value, or (remove) the key taken out.
+    struct ProfileEdit {
+        CString section, entry, value;
+        bool remove = false;
+    };
+    BOOL WriteIniValue(const char* pszSection, const char* pszEntry, const char* pszValue);
+    std::vector<ProfileEdit> m_profileEdits;
+    int m_nProfileBatch = 0;
 };
 
 CWinApp* AfxGetApp();
@@ -100,3 +120,11 @@ void AfxReportUnexpectedException();
 CString EncodeProfileBinary(const BYTE* pData, UINT nBytes);
 // FALSE unless the text has an even number of letters, all 'A' to 'P'.
 bool DecodeProfileBinary(const char* pszText, std::vector<BYTE>& out);
+
+// The INI file's text with one value set, or with value NULL its key taken
+// out. The first section of that name (names compared without case and
+// without the blanks around them) is changed at its first line with the key;
+// a new key goes after the section's last line that is not blank, a new
+// section at the end. Every other line stays as it was, byte for byte; a
+// written line ends with a carriage return and a line feed.
+void SetIniValue(CString& text, const char* section, const char* entry, const char* value);

@@ -114,3 +114,66 @@ TEST_F(ProfileTest, RegistryUsesTypedValues)
     delete[] out;
     EXPECT_FALSE(app.GetProfileBinary("Settings", "Text", &out, &n));
 }
+
+// The INI file's text with one value changed: what the program does not
+// write stays byte for byte.
+TEST(IniText, SetsOneValueAndKeepsEveryOtherLine)
+{
+    struct {
+        const char* before;
+        const char* entry;
+        const char* value;   // NULL: remove
+        const char* after;
+    } cases[] = {
+        { "", "Delay", "20", "[Settings]\r\nDelay=20\r\n" },
+        { "; mine\r\n[Other]\r\nDelay=1", "Delay", "20", "; mine\r\n[Other]\r\nDelay=1\r\n[Settings]\r\nDelay=20\r\n" },
+        { "[settings]\nDelay = +20\nKeep=1\n", "Delay", "20", "[settings]\nDelay=20\r\nKeep=1\n" },
+        { " [ Settings ] \r\n  delay=01\r\n", "Delay", "1", " [ Settings ] \r\nDelay=1\r\n" },
+        { "[Settings]\r\nA=1\r\n\r\n[Next]\r\nB=2\r\n", "New", "x", "[Settings]\r\nA=1\r\nNew=x\r\n\r\n[Next]\r\nB=2\r\n" },
+        { "[Settings]\r\nA=1", "New", "x", "[Settings]\r\nA=1\r\nNew=x\r\n" },
+        { "[Settings]\r\nDelay=5", "Delay", "6", "[Settings]\r\nDelay=6" },
+        // Only the first section of the name and the first line of the key.
+        { "[Settings]\r\nX=1\r\nX=2\r\n[Settings]\r\nX=3\r\n", "X", "9", "[Settings]\r\nX=9\r\nX=2\r\n[Settings]\r\nX=3\r\n" },
+        // A comment or a line without '=' is no key; the value may hold '='.
+        { "[Settings]\r\n;Delay=5\r\nDelay\r\n", "Delay", "a=b", "[Settings]\r\n;Delay=5\r\nDelay\r\nDelay=a=b\r\n" },
+        { "[Settings]\r\nGone=1\r\nKeep=2\r\n", "Gone", nullptr, "[Settings]\r\nKeep=2\r\n" },
+        { "[Settings]\r\nKeep=2\r\n", "Missing", nullptr, "[Settings]\r\nKeep=2\r\n" },
+    };
+    for (const auto& c : cases) {
+        CString text(c.before);
+        SetIniValue(text, "Settings", c.entry, c.value);
+        EXPECT_EQ(std::string(text.GetString(), (size_t)text.GetLength()), c.after) << c.before;
+    }
+}
+
+// A batch reaches the file whole or not at all; the file keeps its form.
+TEST_F(ProfileTest, IniBatchesReplaceTheFileWholeOrNotAtAll)
+{
+    WriteFileBytes(ini, "; kept\r\n[Settings]\r\nPause=+02\r\nUnknown=yes\r\n[Other]\r\nX=1\r\n");
+    app.BeginProfileWrites();
+    EXPECT_TRUE(app.WriteProfileInt("Settings", "Pause", 2));
+    EXPECT_TRUE(app.WriteProfileString("Settings", "Message", "hi"));
+    EXPECT_EQ(app.GetProfileString("Settings", "Message", "old"), "old");   // not yet in the file
+    ASSERT_TRUE(app.EndProfileWrites());
+    EXPECT_EQ(ReadFileBytes(ini), "; kept\r\n[Settings]\r\nPause=2\r\nUnknown=yes\r\nMessage=hi\r\n[Other]\r\nX=1\r\n");
+    EXPECT_EQ(app.GetProfileString("Settings", "Message"), "hi");
+    EXPECT_FALSE(FileExistsA(ini + ".tmp"));
+
+    // A read-only file, or a folder where the file beside it would go: the
+    // batch fails and the file stays as it was.
+    const std::string before = ReadFileBytes(ini);
+    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(app.WriteProfileInt("Settings", "Pause", 3));
+    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::CreateDirectoryA((ini + ".tmp").c_str(), nullptr);
+    EXPECT_FALSE(app.WriteProfileInt("Settings", "Pause", 4));
+    ::RemoveDirectoryA((ini + ".tmp").c_str());
+    EXPECT_EQ(ReadFileBytes(ini), before);
+    EXPECT_EQ(app.GetProfileInt("Settings", "Pause", 0), 2);
+
+    // A file in UTF-16 stays in UTF-16, its other lines untouched.
+    const std::string utf16("\xFF\xFE[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\r\0\n\0\xE9\0=\0\x31\0\r\0\n\0", 36);
+    WriteFileBytes(ini, utf16);
+    ASSERT_TRUE(app.WriteProfileString("Settings", "A", "b"));
+    EXPECT_EQ(ReadFileBytes(ini), utf16 + std::string("A\0=\0b\0\r\0\n\0", 10));
+}
