@@ -30,9 +30,8 @@ void CSettingsPage::AddRow(IProperty* pItem)
 
 // A stored message is shown in the user's language when it is one of the
 // texts the language file knows.
-static IProperty* MessageRow(const CString& message, LPARAM id)
+static IProperty* MessageRow(const CString& message, LPARAM id, CString& shown)
 {
-    CString shown;
     if (!g_translator.m_map.Lookup(message, shown)) shown = message;
     CComVariant v(shown.GetString());
     return CreateEditItem("Message", &v, id);
@@ -61,14 +60,14 @@ BOOL CSettingsPage::OnInitDialog()
     AddRow(CreateTimeItem("Once every", micro.nInterval, TIMEUNIT_MINUTES, 102));
     AddRow(CreateTimeItem("Duration", micro.nDuration, TIMEUNIT_SECONDS, 103));
     AddRow(CreateListItem("Alert type", kMicroAlertTypes, micro.nAlertType, 104));
-    AddRow(MessageRow(micro.strMessage, 105));
+    AddRow(MessageRow(micro.strMessage, 105, m_strShownMessage[BREAK_MICRO]));
 
     category("Short Breaks", 200);
     AddRow(CreateTimeItem("Once every", shortb.nInterval, TIMEUNIT_MINUTES, 201));
     AddRow(CreateTimeItem("Duration", shortb.nDuration / 60, TIMEUNIT_MINUTES, 202));
     AddRow(CreateListItem("Alert type", kAlertTypes, shortb.nAlertType, 203));
     AddRow(CreateBooleanItem("Enable unlocking", shortb.bEnableUnlocking, 204));
-    AddRow(MessageRow(shortb.strMessage, 205));
+    AddRow(MessageRow(shortb.strMessage, 205, m_strShownMessage[BREAK_SHORT]));
 
     category("Long Breaks", 300);
     AddRow(CreateBooleanItem("Enabled?", longb.bEnabled, 301));
@@ -76,13 +75,13 @@ BOOL CSettingsPage::OnInitDialog()
     AddRow(CreateTimeItem("Duration", longb.nDuration / 60, TIMEUNIT_MINUTES, 303));
     AddRow(CreateListItem("Alert type", kAlertTypes, longb.nAlertType, 304));
     AddRow(CreateBooleanItem("Enable unlocking", longb.bEnableUnlocking, 305));
-    AddRow(MessageRow(longb.strMessage, 306));
+    AddRow(MessageRow(longb.strMessage, 306, m_strShownMessage[BREAK_LONG]));
 
     category("Daily Work Limit", 400);
     AddRow(CreateBooleanItem("Enabled?", daily.bEnabled, 401));
     AddRow(CreateTimeItem("Daily work limit", daily.nInterval, TIMEUNIT_HOURS_MINUTES, 402));
     AddRow(CreateListItem("Alert type", kAlertTypes, daily.nAlertType, 403));
-    AddRow(MessageRow(daily.strMessage, 404));
+    AddRow(MessageRow(daily.strMessage, 404, m_strShownMessage[BREAK_DAILY_LIMIT]));
 
     category("General", 500);
     AddRow(CreateTimeItem("Postpone for", s.nPostpone, TIMEUNIT_MINUTES, 501));
@@ -190,14 +189,23 @@ BOOL CSettingsPage::GetPropertyText(int id, CString& field)
     return TRUE;
 }
 
-void CSettingsPage::ReadBreakRows(int firstId, BreakSpec& spec)
+void CSettingsPage::ReadMessageRow(int id, BreakKind kind)
 {
+    CString text;
+    if (!GetPropertyText(id, text) || text == m_strShownMessage[kind]) return;
+    g_breakSettings.aBreaks[kind].strMessage = text;
+    m_strShownMessage[kind] = text;
+}
+
+void CSettingsPage::ReadBreakRows(int firstId, BreakKind kind)
+{
+    BreakSpec& spec = g_breakSettings.aBreaks[kind];
     GetIntValue(firstId, spec.nInterval);
     int minutes = 0;
     if (GetIntValue(firstId + 1, minutes)) spec.nDuration = SaturatingMultiply(minutes, 60);
     GetIntValue(firstId + 2, spec.nAlertType);
     GetBoolValue(firstId + 3, spec.bEnableUnlocking);
-    GetPropertyText(firstId + 4, spec.strMessage);
+    ReadMessageRow(firstId + 4, kind);
 }
 
 BOOL CSettingsPage::OnApply()
@@ -209,15 +217,13 @@ BOOL CSettingsPage::OnApply()
     GetIntValue(102, micro.nInterval);
     GetIntValue(103, micro.nDuration);
     GetIntValue(104, micro.nAlertType);
-    GetPropertyText(105, micro.strMessage);
+    ReadMessageRow(105, BREAK_MICRO);
 
-    BreakSpec& shortb = s.aBreaks[BREAK_SHORT];
-    shortb.bEnabled = true;
-    ReadBreakRows(201, shortb);
+    s.aBreaks[BREAK_SHORT].bEnabled = true;
+    ReadBreakRows(201, BREAK_SHORT);
 
-    BreakSpec& longb = s.aBreaks[BREAK_LONG];
-    GetBoolValue(301, longb.bEnabled);
-    ReadBreakRows(302, longb);
+    GetBoolValue(301, s.aBreaks[BREAK_LONG].bEnabled);
+    ReadBreakRows(302, BREAK_LONG);
 
     BreakSpec& daily = s.aBreaks[BREAK_DAILY_LIMIT];
     GetBoolValue(401, daily.bEnabled);
@@ -225,7 +231,7 @@ BOOL CSettingsPage::OnApply()
     daily.nDuration = 1000;
     GetIntValue(403, daily.nAlertType);
     daily.bEnableUnlocking = true;
-    GetPropertyText(404, daily.strMessage);
+    ReadMessageRow(404, BREAK_DAILY_LIMIT);
 
     GetIntValue(502, s.nDisableUnlocking);
     GetIntValue(501, s.nPostpone);

@@ -39,7 +39,13 @@ private:
     BOOL ReadRow(int id, VARTYPE vt, VARIANT* pValue);
     // A short or long break's rows from its "Once every" row on: interval,
     // duration in minutes, alert type, unlocking, message.
-    void ReadBreakRows(int firstId, BreakSpec& spec);
+    void ReadBreakRows(int firstId, BreakKind kind);
+    // A message row's text into the record, unless it is still the text
+    // the row showed for the record's message: that may be its translation,
+    // and the record keeps the English text it stands for.
+    void ReadMessageRow(int id, BreakKind kind);
+    // Each kind's message as its row last showed it for the record.
+    CString m_strShownMessage[BREAK_DAILY_LIMIT + 1];
     // Adds a built row; a row the list refuses is deleted here.
     void AddRow(IProperty* pItem);
 };

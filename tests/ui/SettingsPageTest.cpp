@@ -94,9 +94,13 @@ TEST_F(SettingsPageTest, RowsFromTheRecord)
     });
 }
 
-TEST_F(SettingsPageTest, DefaultMessagesInGerman)
+// The messages show in German; Apply keeps the English texts they stand for
+// (a later switch back to English shows English again) and stores only
+// what the user typed.
+TEST_F(SettingsPageTest, TranslatedMessagesStayEnglishUnlessTyped)
 {
     g_breakSettings.SetDefaultBreakMessages();
+    const BreakSettings english = g_breakSettings;
     g_translator.SetDirectory((ProgramFolder() + "Languages").c_str());
     ASSERT_TRUE(g_translator.Load("German"));
     Run([&](CSettingsPage& page) {
@@ -107,8 +111,14 @@ TEST_F(SettingsPageTest, DefaultMessagesInGerman)
             EXPECT_NE(std::string(shown), std::string(stored)) << id;
             EXPECT_EQ(std::string(shown), std::string(g_translator.Translate(stored))) << id;
         }
+        ASSERT_TRUE(page.OnApply());
+        Commit(page, 205, "Meine Pause");
+        ASSERT_TRUE(page.OnApply());
     });
     g_translator.m_map.RemoveAll();
+    for (int kind : {BREAK_MICRO, BREAK_LONG, BREAK_DAILY_LIMIT})
+        EXPECT_EQ(std::string(g_breakSettings.aBreaks[kind].strMessage), std::string(english.aBreaks[kind].strMessage));
+    EXPECT_EQ(std::string(g_breakSettings.aBreaks[BREAK_SHORT].strMessage), "Meine Pause");
 }
 
 TEST_F(SettingsPageTest, EnablingRules)
