@@ -34,6 +34,12 @@ public:
     HWND GetEditorWindow() const { return m_hEditor; }
     // The row's item; NULL for a row without one or no row.
     IProperty* ItemAt(int nRow) const;
+    // A proposed value and a category to fold or unfold come as pointers,
+    // sent by the list's own items; posted, they are dropped.
+    BOOL IsSentOnlyMessage(UINT message) const override
+    {
+        return message == WM_PROPLIST_CHANGED || message == WM_PROPLIST_EXPAND || message == WM_PROPLIST_COLLAPSE;
+    }
 
     PropertyDrawContext m_drawContext;
     HWND m_hEditor = nullptr;

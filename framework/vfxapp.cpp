@@ -62,8 +62,23 @@ CWinApp::~CWinApp()
 // pre-translation as in the main loop happens there.
 static HHOOK g_hMsgFilterHook;
 
+// A message that is only ever sent, whose parameters are pointers, means
+// nothing when it comes through the queue: another program posted it, and
+// its pointers point nowhere in this process. WM_NOTIFY is such a message
+// for every window (the system posts no pointer message below WM_USER but
+// this one); a window names its own.
+static bool IsSentOnlyMessageQueued(const MSG* pMsg)
+{
+    if (pMsg->message == WM_NOTIFY) return true;
+    if (pMsg->message < WM_USER || !pMsg->hwnd) return false;
+    CWnd* p = CWnd::FromHandlePermanent(pMsg->hwnd);
+    return p && p->IsSentOnlyMessage(pMsg->message);
+}
+
 static LRESULT CALLBACK MsgFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
+    // Every modal loop drops them: dialogs, menus, moving and sizing.
+    if (code >= 0 && lParam && IsSentOnlyMessageQueued((MSG*)lParam)) return TRUE;
     if (code == MSGF_DIALOGBOX && lParam) {
         BOOL taken = FALSE;
         try {
@@ -188,7 +203,9 @@ static bool SameMessage(const MSG& a, const MSG& b)
 
 BOOL AfxPreTranslateMessage(MSG* pMsg)
 {
-    if (!pMsg || (s_pOffered && SameMessage(*s_pOffered, *pMsg))) return FALSE;
+    if (!pMsg) return FALSE;
+    if (IsSentOnlyMessageQueued(pMsg)) return TRUE;
+    if (s_pOffered && SameMessage(*s_pOffered, *pMsg)) return FALSE;
     struct Offer {
         const MSG* outer;
         ~Offer() { s_pOffered = outer; }

@@ -168,6 +168,11 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
     virtual void PostNcDestroy() {}
     virtual BOOL PreTranslateMessage(MSG* pMsg) { (void)pMsg; return FALSE; }
+    // The window's own messages whose parameters are pointers and that are
+    // only ever sent to it. Through the queue (posted by another program)
+    // their pointers point nowhere: they are dropped there, as WM_NOTIFY is
+    // for every window.
+    virtual BOOL IsSentOnlyMessage(UINT message) const { (void)message; return FALSE; }
     // Called when the object is bound to its window, just before the
     // window's messages start to reach the object.
     virtual void PreSubclassWindow() {}

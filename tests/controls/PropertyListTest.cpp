@@ -68,6 +68,37 @@ TEST_F(PropertyListTest, MessagesNamingNoItemOfTheListChangeNothing)
     EXPECT_EQ(ValueI4(Item(104)), 1);
 }
 
+// Pointer messages that are only ever sent, arriving through the queue
+// (posted by another program): the main loop's pre-translation and every
+// modal loop's message filter drop them before they reach a window.
+TEST_F(PropertyListTest, PostedPointerMessagesAreDropped)
+{
+    const std::vector<LPARAM> all = RowIds();
+    const LPARAM realItem = (LPARAM)Item(104);
+    struct { HWND to; UINT msg; WPARAM wParam; LPARAM lParam; } cases[] = {
+        {list().m_hWnd, WM_PROPLIST_CHANGED, 0x10, realItem},
+        {list().m_hWnd, WM_PROPLIST_COLLAPSE, 0, (LPARAM)Item(100)},
+        {dlg->m_hWnd, WM_NOTIFY, 0, 1},
+        {list().m_hWnd, WM_NOTIFY, 1056, 0x10},
+    };
+    for (auto& c : cases) {
+        for (int filter : {-1, MSGF_DIALOGBOX, MSGF_MENU}) {
+            ASSERT_TRUE(::PostMessageA(c.to, c.msg, c.wParam, c.lParam));
+            MSG msg;
+            ASSERT_TRUE(::PeekMessageA(&msg, c.to, c.msg, c.msg, PM_REMOVE));
+            BOOL dropped = filter < 0 ? AfxPreTranslateMessage(&msg) : ::CallMsgFilterA(&msg, filter);
+            EXPECT_TRUE(dropped) << c.msg << " filter " << filter;
+            if (!dropped) ::DispatchMessageA(&msg);
+        }
+    }
+    EXPECT_EQ(RowIds(), all);
+    EXPECT_TRUE(dlg->m_log.empty());
+    // Sent, as the list's own items send it, the same message still works.
+    CComVariant one(1);
+    list().SendMessage(WM_PROPLIST_CHANGED, (WPARAM)&one, realItem);
+    EXPECT_EQ(ValueI4(Item(104)), 1);
+}
+
 TEST_F(PropertyListTest, CommitThroughTheParent)
 {
     // Opening an edit row selects its number and takes the focus.
