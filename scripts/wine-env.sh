@@ -35,6 +35,7 @@ wine_display_start() {
   KS_XVFB_PID=$!
   for _ in $(seq 1 100); do [ -s "$run_dir/display" ] && break; sleep 0.1; done
   n=$(head -n1 "$run_dir/display")
+  [ -n "$n" ] || { echo "wine-env: Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$n"
   for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 }
