@@ -159,12 +159,17 @@ TEST_F(ProfileTest, IniBatchesReplaceTheFileWholeOrNotAtAll)
     EXPECT_EQ(app.GetProfileString("Settings", "Message"), "hi");
     EXPECT_FALSE(FileExistsA(ini + ".tmp"));
 
-    // A read-only file, or a folder where the file beside it would go: the
-    // batch fails and the file stays as it was.
+    // A read-only file, one that another program holds open, or a folder
+    // where the file beside it would go: the batch fails and the file stays
+    // as it was.
     const std::string before = ReadFileBytes(ini);
     ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(app.WriteProfileInt("Settings", "Pause", 3));
     ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE holder = ::CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(app.WriteProfileInt("Settings", "Pause", 5));
+    ::CloseHandle(holder);
     ::CreateDirectoryA((ini + ".tmp").c_str(), nullptr);
     EXPECT_FALSE(app.WriteProfileInt("Settings", "Pause", 4));
     ::RemoveDirectoryA((ini + ".tmp").c_str());
