@@ -8,6 +8,9 @@ public:
     // Copies the program, the hook library, the sounds and Languages/ from
     // the build folder into a fresh temporary folder.
     ProgramRun();
+    // The program as a script laid it out in folder (trailing backslash),
+    // which stays when the run ends.
+    explicit ProgramRun(const std::string& folder) : dir(folder) {}
     ~ProgramRun();
     // Starts the program; FALSE when the process could not be created.
     bool Start();

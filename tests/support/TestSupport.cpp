@@ -62,7 +62,7 @@ TempDir::TempDir()
 
 TempDir::~TempDir()
 {
-    RemoveTree(path);
+    if (!m_keep) RemoveTree(path);
 }
 
 std::string ReadFileBytes(const std::string& path)

@@ -20,13 +20,19 @@ public:
     int answer;
 };
 
-// A fresh empty folder under the temporary folder, removed with the object.
+// A fresh empty folder under the temporary folder, removed with the object;
+// or a folder that exists already, which stays.
 class TempDir {
 public:
     TempDir();
+    explicit TempDir(const std::string& existing) : path(existing), m_keep(true) {}
     ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
     std::string path;                       // with a trailing backslash
     std::string File(const std::string& name) const { return path + name; }
+private:
+    bool m_keep = false;
 };
 
 std::string ReadFileBytes(const std::string& path);
