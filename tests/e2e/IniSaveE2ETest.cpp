@@ -105,7 +105,7 @@ TEST(IniSaveE2E, AKillDuringASaveLeavesTheOldFileOrAWholeNewOne)
     const DWORD span = std::max<DWORD>(60, (lastChange - posted) * 3 / 2);
 
     srand(::GetTickCount());
-    int hits = 0, broken = 0;
+    int hits = 0, broken = 0, old = 0;
     for (int i = 0; i < 20; ++i) {
         const bool exiting = i % 2;
         WriteFileBytes(path, seed);
@@ -116,14 +116,15 @@ TEST(IniSaveE2E, AKillDuringASaveLeavesTheOldFileOrAWholeNewOne)
         ::Sleep(delay);
         run.Kill();
         std::string left = run.Ini();
+        old += left == seed;
         hits += left != seed && left != saved && left != exitSaved;
         std::string fault = FaultIn(left, seed, written);
         broken += !fault.empty();
         EXPECT_EQ("", fault) << (exiting ? "exit" : "Apply") << " killed after " << delay << " ms left "
                              << left.size() << " bytes";
     }
-    printf("ini_kill: 20 kills within %lu ms of a save's start (a save took %lu ms); %d caught a save in progress, "
-           "%d left a broken file\n", span, lastChange - posted, hits, broken);
+    printf("ini_kill: 20 kills within %lu ms of a save's start (a save took %lu ms): %d left the old file, %d caught a "
+           "save in progress, %d left a broken file\n", span, lastChange - posted, old, hits, broken);
 }
 
 // A disk that takes no more bytes: full_disk.sh lays out the folder
@@ -147,6 +148,7 @@ TEST(IniSaveE2E, AFullDiskKeepsTheOldFileAndWarns)
         EXPECT_TRUE(run.Ini() == seed) << "after " << save << " the file has " << run.Ini().size() << " bytes, not the "
                                        << seed.size() << " it had";
         if (box) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (DWORD start = ::GetTickCount(); box && ::IsWindow(box) && ::GetTickCount() - start < 20000;) ::Sleep(50);
     }
     EXPECT_TRUE(run.WaitForExit(20000));
     EXPECT_TRUE(run.Ini() == seed) << "at the end the file has " << run.Ini().size() << " bytes";
