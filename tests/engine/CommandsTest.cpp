@@ -216,7 +216,11 @@ TEST_F(CommandsTest, ClickShortcuts)
     world.keysDown[VK_MENU] = false;
 
     // Ctrl+click during a break with toggling disabled does nothing; during
-    // work it starts the break whatever the option.
+    // work it starts the break whatever the option. Breaks of whole minutes:
+    // a break shorter than one ends at the next tick, which may come while
+    // the click's messages are pumped.
+    g_breakSettings.aBreaks[BREAK_SHORT].nDuration = 120;
+    g_breakSettings.aBreaks[BREAK_LONG].nDuration = 300;
     g_breakSettings.bDisableToggleMode = true;
     world.keysDown[VK_CONTROL] = true;
     Click(WM_LBUTTONUP);
